@@ -1,0 +1,45 @@
+// The Host of the running program: Qt's message boxes and dialogs, the
+// sound player, the clocks, the screen and the event loop.
+#pragma once
+
+#include "platform/Host.h"
+
+#include <QElapsedTimer>
+
+#include <memory>
+
+class QWidget;
+
+namespace platform {
+class SoundPlayer;
+}
+
+class QtHost : public platform::Host {
+public:
+    QtHost();
+    ~QtHost() override;
+
+    // The window that owns the dialogs (the main window once it exists).
+    void SetOwner(QWidget* owner) { m_Owner = owner; }
+
+    platform::MsgAnswer ShowMessage(const platform::MessageBox& box) override;
+    std::optional<QString> ShowOpenFile(const platform::FileDialogRequest& request) override;
+    std::optional<QString> ShowSaveFile(const platform::FileDialogRequest& request) override;
+    std::optional<int32_t> ShowColor(int32_t initial, bool fullOpen, std::array<int32_t, 16>& custom) override;
+    void PlaySound(const QByteArray& wave) override;
+    double MonotonicSeconds() override;
+    double TimeOfDay() override;
+    QSize ScreenSize() override;
+    void DoEvents() override;
+    void SetBusyPointer(bool busy) override;
+    void OpenUrl(const QString& url) override;
+
+    // "desc|pattern|desc|pattern" as a Qt name filter list.
+    static QString QtFilter(const QString& filter);
+
+private:
+    QWidget* m_Owner = nullptr;
+    QElapsedTimer m_Clock;
+    bool m_Busy = false;
+    std::unique_ptr<platform::SoundPlayer> m_Sound;
+};

@@ -1,0 +1,351 @@
+#include "app/frmMain.h"
+
+#include "app/SurfaceView.h"
+#include "game/BoardLayout.h"
+#include "game/Levels.h"
+#include "game/Numeric.h"
+#include "support/ModINI.h"
+#include "support/Twips.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFile>
+#include <QLabel>
+#include <QMenuBar>
+#include <QScrollBar>
+#include <QSignalBlocker>
+
+using support::Px;
+
+namespace {
+
+constexpr int kHScrollHeight = 15;
+constexpr int kVScrollWidth = 13;
+
+QByteArray ReadResource(const QString& name) {
+    QFile file(QStringLiteral(":/") + name);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return file.readAll();
+}
+
+}  // namespace
+
+frmMain::frmMain(game::GameState& state, platform::Host& host, QWidget* parent)
+    : QMainWindow(parent),
+      m_State(state),
+      m_Host(host),
+      m_Puzzle(state, m_Surfaces, m_View, *this, host, m_Random) {
+    setWindowTitle(QStringLiteral("Zelvano"));
+    BuildMenus();
+    BuildControls();
+    m_Timer1.setInterval(1000);
+    connect(&m_Timer1, &QTimer::timeout, this, [this] { m_Puzzle.Timer1_Timer(); });
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::BuildMenus() {
+    mnuGame = menuBar()->addMenu(QStringLiteral("Jogo"));
+    mnuNew = mnuGame->addMenu(QStringLiteral("Novo Jogo"));
+    const char* levels[] = {"Kids A", "Kids B", "-", "Fácil", "Intermediário", "Difícil"};
+    for (int16_t i = 0; i < 6; ++i) {
+        if (i == 2) {
+            mnuNewGame[i] = mnuNew->addSeparator();
+            continue;
+        }
+        mnuNewGame[i] = mnuNew->addAction(QString::fromUtf8(levels[i]));
+        connect(mnuNewGame[i], &QAction::triggered, this, [this, i] { mnuNewGame_Click(i); });
+    }
+    mnuShuffle = mnuGame->addAction(QStringLiteral("Reniciar este jogo"));
+    mnuShuffle->setShortcut(QKeySequence(Qt::Key_F3));
+    connect(mnuShuffle, &QAction::triggered, this,
+            [this] { RunGameItem(mnuShuffle, [this] { m_Puzzle.mnuShuffle_Click(); }); });
+    mnuGame->addSeparator();
+    mnuSaveGame = mnuGame->addAction(QStringLiteral("Salvar este jogo   "));
+    mnuSaveGame->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    mnuLoadGame = mnuGame->addAction(QStringLiteral("Abrir um jogo salvo"));
+    mnuLoadGame->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    mnuGame->addSeparator();
+    mnuExit = mnuGame->addAction(QStringLiteral("Sair"));
+    connect(mnuExit, &QAction::triggered, this, [this] { mnuExit_Click(); });
+    connect(mnuGame, &QMenu::aboutToShow, this, [this] { mnuGame_Click(); });
+    // Closed menus keep their items enabled so that a shortcut reaches its
+    // command, which asks the menu's handler again before it acts.
+    connect(mnuGame, &QMenu::aboutToHide, this, [this] {
+        mnuSaveGame->setEnabled(true);
+        mnuShuffle->setEnabled(true);
+    });
+
+    mnuOptions = menuBar()->addMenu(QStringLiteral("Opções"));
+    mnuHints = mnuOptions->addAction(QStringLiteral("Mostrar uma jogada"));
+    mnuHints->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+    connect(mnuHints, &QAction::triggered, this,
+            [this] { RunOptionsItem(mnuHints, [this] { m_Puzzle.mnuHints_Click(); }); });
+    MnDesistir = mnuOptions->addAction(QStringLiteral("Desistir"));
+    connect(MnDesistir, &QAction::triggered, this,
+            [this] { RunOptionsItem(MnDesistir, [this] { m_Puzzle.MnDesistir_Click(); }); });
+    mnuOptions->addSeparator();
+    mnuSounds = mnuOptions->addAction(QStringLiteral("Usar efeitos de som"));
+    mnuSounds->setCheckable(true);
+    mnuSounds->setChecked(true);
+    connect(mnuSounds, &QAction::triggered, this, [this] { mnuSounds_Click(); });
+    mnuStatus = mnuOptions->addAction(QStringLiteral("Exibir miniatura"));
+    mnuStatus->setCheckable(true);
+    mnuStatus->setChecked(true);
+    connect(mnuStatus, &QAction::triggered, this, [this] { mnuStatus_Click(); });
+    mnuBackground = mnuOptions->addAction(QStringLiteral("Cor de Fundo"));
+    connect(mnuOptions, &QMenu::aboutToShow, this, [this] { mnuOptions_Click(); });
+    connect(mnuOptions, &QMenu::aboutToHide, this, [this] {
+        mnuHints->setEnabled(true);
+        MnDesistir->setEnabled(true);
+    });
+
+    mnuHelp = menuBar()->addMenu(QStringLiteral("Ajuda"));
+    mnuHowToPlay = mnuHelp->addAction(QStringLiteral("Tópicos da Ajuda"));
+    mnuHowToPlay->setShortcut(QKeySequence(Qt::Key_F1));
+    connect(mnuHowToPlay, &QAction::triggered, this, [this] { mnuHowToPlay_Click(); });
+    mnuHelp->addSeparator();
+    mnuAbout = mnuHelp->addAction(QStringLiteral("Sobre"));
+    connect(mnuAbout, &QAction::triggered, this, [this] { mnuAbout_Click(); });
+}
+
+void frmMain::BuildControls() {
+    m_Client = new QWidget(this);
+    m_Client->setObjectName(QStringLiteral("ClientArea"));
+    setCentralWidget(m_Client);
+
+    m_picScreen = new SurfaceView(m_Surfaces.picScreen, m_Client);
+    m_picScreen->setObjectName(QStringLiteral("picScreen"));
+    m_picScreen->OnMouseDown = [this](int16_t b, int16_t s, float x, float y) { m_Puzzle.picScreen_MouseDown(b, s, x, y); };
+    m_picScreen->OnMouseMove = [this](int16_t b, int16_t s, float x, float y) { m_Puzzle.picScreen_MouseMove(b, s, x, y); };
+    m_picScreen->OnMouseUp = [this](int16_t b, int16_t s, float x, float y) { m_Puzzle.picScreen_MouseUp(b, s, x, y); };
+
+    m_HScroll1 = new QScrollBar(Qt::Horizontal, m_Client);
+    m_HScroll1->setObjectName(QStringLiteral("HScroll1"));
+    m_HScroll1->setFixedHeight(kHScrollHeight);
+    m_HScroll1->setMinimum(0);
+    m_HScroll1->setSingleStep(1);
+    connect(m_HScroll1, &QScrollBar::valueChanged, this, [this] { HScroll1_Change(); });
+    m_VScroll1 = new QScrollBar(Qt::Vertical, m_Client);
+    m_VScroll1->setObjectName(QStringLiteral("VScroll1"));
+    m_VScroll1->setFixedWidth(kVScrollWidth);
+    m_VScroll1->setMinimum(0);
+    m_VScroll1->setSingleStep(1);
+    connect(m_VScroll1, &QScrollBar::valueChanged, this, [this] { VScroll1_Change(); });
+
+    // The miniature box: frame, miniature and clock label.
+    m_picStatus = new QWidget(m_Client);
+    m_picStatus->setObjectName(QStringLiteral("picStatus"));
+    m_picStatus->setGeometry(0, 0, Px(2415), Px(2070));
+    m_picStatus->setAutoFillBackground(true);
+    QPalette statusPalette = m_picStatus->palette();
+    statusPalette.setColor(QPalette::Window, QColor::fromRgb(platform::PixelFromColor(0x00C08000)));
+    m_picStatus->setPalette(statusPalette);
+    m_picStatus->hide();
+
+    m_Picture1 = new QWidget(m_picStatus);
+    m_Picture1->setObjectName(QStringLiteral("Picture1"));
+    m_Picture1->setGeometry(0, 0, Px(2385), Px(1770));
+    m_Picture1->setAutoFillBackground(true);
+    QPalette black = m_Picture1->palette();
+    black.setColor(QPalette::Window, Qt::black);
+    m_Picture1->setPalette(black);
+
+    m_imgMaster = new QLabel(m_Picture1);
+    m_imgMaster->setObjectName(QStringLiteral("imgMaster"));
+    m_imgMaster->setGeometry(Px(390), Px(300), Px(1620), Px(1035));
+    m_imgMaster->setScaledContents(true);
+
+    m_lblElapsed = new QLabel(m_picStatus);
+    m_lblElapsed->setObjectName(QStringLiteral("lblElapsed"));
+    m_lblElapsed->setGeometry(Px(45), Px(1800), Px(2325), Px(225));
+    QFont clockFont = m_lblElapsed->font();
+    clockFont.setBold(true);
+    clockFont.setPointSizeF(8.25);
+    m_lblElapsed->setFont(clockFont);
+    QPalette white = m_lblElapsed->palette();
+    white.setColor(QPalette::WindowText, Qt::white);
+    m_lblElapsed->setPalette(white);
+}
+
+void frmMain::Form_Load() {
+    // Screen and board.
+    const QSize screen = m_Host.ScreenSize();
+    m_State.ScreenW = game::Int16(screen.width());
+    m_State.ScreenH = game::Int16(screen.height());
+    const game::BoardRect board = game::BoardForScreen(m_State.ScreenW, m_State.ScreenH);
+    m_View.Width = board.Width;
+    m_View.Height = board.Height;
+    m_Surfaces.picScreen.Resize(board.Width, board.Height);
+    m_Surfaces.picBG.Resize(board.Width, board.Height);
+    m_picScreen->resize(board.Width, board.Height);
+    PlaceBoard(board.Left, board.Top);
+
+    // The four cues, whole.
+    m_State.SndClick = ReadResource(QStringLiteral("click.wav"));
+    m_State.SndGiro = ReadResource(QStringLiteral("giro.wav"));
+    m_State.SndComplete = ReadResource(QStringLiteral("complete.wav"));
+    m_State.SndRotate = ReadResource(QStringLiteral("rotate.wav"));
+
+    QString appPath = QCoreApplication::applicationDirPath();
+    if (!appPath.endsWith(QLatin1Char('/'))) appPath += QLatin1Char('/');
+    m_State.AppPath = appPath;
+    m_State.GameRunning = false;
+
+    m_Skin.OpenSkinFile(m_State.AppPath + QStringLiteral("Puzzle.skn"));
+    m_Skin.AttachWindow(this);
+
+    const support::Settings settings = support::ReadSettings(m_State.AppPath);
+    mnuSounds->setChecked(settings.Sounds);
+    mnuStatus->setChecked(settings.Miniature);
+    m_Surfaces.BackColor = settings.Color;
+
+    m_Surfaces.picMaster.Fill(platform::kBlack);
+    const uint32_t back = platform::PixelFromColor(m_Surfaces.BackColor);
+    m_Surfaces.picBG.Fill(back);
+    m_Surfaces.picScreen.Fill(back);
+    m_Loaded = true;
+    Form_Resize();
+    m_picScreen->update();
+}
+
+void frmMain::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (m_Loaded) Form_Resize();
+}
+
+void frmMain::Form_Resize() {
+    const int16_t scaleW = game::Int16(m_Client->width());
+    const int16_t scaleH = game::Int16(m_Client->height());
+    m_View.ScaleWidth = scaleW;
+    m_View.ScaleHeight = scaleH;
+
+    m_picStatus->move(scaleW - m_picStatus->width() - 30, scaleH - m_picStatus->height() - 30);
+
+    // The bars follow the board; the board itself stays where it is.
+    const QSignalBlocker blockV(m_VScroll1);
+    const QSignalBlocker blockH(m_HScroll1);
+    m_VScroll1->setGeometry(scaleW - kVScrollWidth, 0, kVScrollWidth, scaleH);
+    const game::ScrollRange v = game::ScrollFor(m_View.Height, scaleH, m_View.Top);
+    m_VScroll1->setMaximum(std::max<int>(0, v.Maximum));
+    if (v.ValueFits) m_VScroll1->setValue(v.Value);
+    m_VScroll1->setPageStep(std::max<int>(1, v.LargeChange));
+
+    m_HScroll1->setGeometry(0, scaleH - kHScrollHeight, scaleW, kHScrollHeight);
+    m_HScroll1->raise();
+    const game::ScrollRange h = game::ScrollFor(m_View.Width, scaleW, m_View.Left);
+    m_HScroll1->setMaximum(std::max<int>(0, h.Maximum));
+    if (h.ValueFits) m_HScroll1->setValue(h.Value);
+    m_HScroll1->setPageStep(std::max<int>(1, h.LargeChange));
+    m_picStatus->raise();
+}
+
+void frmMain::PlaceBoard(int16_t left, int16_t top) {
+    m_View.Left = left;
+    m_View.Top = top;
+    m_picScreen->move(left, top);
+}
+
+void frmMain::HScroll1_Change() { PlaceBoard(game::Int16(-m_HScroll1->value()), m_View.Top); }
+
+void frmMain::VScroll1_Change() { PlaceBoard(m_View.Left, game::Int16(-m_VScroll1->value())); }
+
+void frmMain::Centralize() {
+    PlaceBoard(game::CentredOffset(m_View.Width, m_State.ScreenW), game::CentredOffset(m_View.Height, m_State.ScreenH));
+    m_VScroll1->setValue(std::abs(m_View.Top));
+    m_HScroll1->setValue(std::abs(m_View.Left));
+}
+
+void frmMain::MoveBoard(int16_t left, int16_t top) {
+    PlaceBoard(left, top);
+    m_VScroll1->setValue(std::abs(m_View.Top));
+    m_HScroll1->setValue(std::abs(m_View.Left));
+}
+
+void frmMain::RefreshBoard() { m_picScreen->update(); }
+
+void frmMain::SetTimer(bool on) {
+    if (on)
+        m_Timer1.start();
+    else
+        m_Timer1.stop();
+}
+
+bool frmMain::TimerOn() const { return m_Timer1.isActive(); }
+
+bool frmMain::SoundsChecked() const { return mnuSounds->isChecked(); }
+
+bool frmMain::MiniatureChecked() const { return mnuStatus->isChecked(); }
+
+void frmMain::ShowMiniature(bool visible) {
+    m_picStatus->setVisible(visible);
+    if (visible) m_picStatus->raise();
+}
+
+void frmMain::SetClockText(const QString& text) { m_lblElapsed->setText(text); }
+
+void frmMain::SetBoardEnabled(bool enabled) { m_picScreen->setEnabled(enabled); }
+
+void frmMain::Maximize() { setWindowState(windowState() | Qt::WindowMaximized); }
+
+void frmMain::mnuGame_Click() {
+    const game::GameMenuState s = game::GameMenuEnabling(m_State, static_cast<int>(m_Surfaces.picPat.size()));
+    mnuSaveGame->setEnabled(s.SaveGame);
+    mnuShuffle->setEnabled(s.Shuffle);
+}
+
+void frmMain::mnuOptions_Click() {
+    const game::OptionsMenuState s = game::OptionsMenuEnabling(m_State);
+    mnuHints->setEnabled(s.Hints);
+    MnDesistir->setEnabled(s.GiveUp);
+}
+
+void frmMain::RunGameItem(QAction* item, const std::function<void()>& command) {
+    mnuGame_Click();
+    const bool enabled = item->isEnabled();
+    if (!mnuGame->isVisible()) {
+        mnuSaveGame->setEnabled(true);
+        mnuShuffle->setEnabled(true);
+    }
+    if (enabled) command();
+}
+
+void frmMain::RunOptionsItem(QAction* item, const std::function<void()>& command) {
+    mnuOptions_Click();
+    const bool enabled = item->isEnabled();
+    if (!mnuOptions->isVisible()) {
+        mnuHints->setEnabled(true);
+        MnDesistir->setEnabled(true);
+    }
+    if (enabled) command();
+}
+
+void frmMain::mnuNewGame_Click(int16_t index) {
+    if (!game::ChooseLevel(m_State, index)) return;
+    // The picture comes from a plain open-file dialog for now.
+    m_Host.ShowOpenFile({QStringLiteral("Imagens (*.bmp *.gif *.jpg)|*.bmp;*.gif;*.jpg"), m_State.AppPath, {}});
+}
+
+void frmMain::mnuSounds_Click() {
+    // QAction has already inverted the check mark.
+    support::WriteINI(m_State.AppPath, support::kSetupSection, QStringLiteral("Som"),
+                      support::BoolText(mnuSounds->isChecked()));
+}
+
+void frmMain::mnuStatus_Click() {
+    ShowMiniature(mnuStatus->isChecked());
+    support::WriteINI(m_State.AppPath, support::kSetupSection, QStringLiteral("Navegador"),
+                      support::BoolText(mnuStatus->isChecked()));
+}
+
+void frmMain::mnuExit_Click() { close(); }
+
+void frmMain::mnuAbout_Click() {}
+
+void frmMain::mnuHowToPlay_Click() {}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    // Closing the main window ends the program at once; nothing is saved.
+    event->accept();
+    QCoreApplication::quit();
+}

@@ -1,0 +1,63 @@
+// The game's handlers: what the main window's menus, clock and board mouse
+// events do. They work on the shared state and the surfaces, reach the
+// window through MainWindowPort and the person through platform::Host, and
+// take plain values (button 1 left, 2 right, 4 middle; positions in board
+// pixels), so tests drive them without a window.
+#pragma once
+
+#include "game/Board.h"
+#include "game/GameState.h"
+#include "game/MainWindowPort.h"
+#include "platform/Host.h"
+#include "platform/Random.h"
+
+#include <QString>
+
+#include <cstdint>
+
+namespace game {
+
+enum MouseButton : int16_t { LeftButton = 1, RightButton = 2, MiddleButton = 4 };
+
+class Puzzle {
+public:
+    Puzzle(GameState& state, BoardSurfaces& surfaces, BoardView& view, MainWindowPort& window,
+           platform::Host& host, platform::Random& random);
+
+    GameState& State() { return m_State; }
+    BoardSurfaces& Surfaces() { return m_Surfaces; }
+    BoardView& View() { return m_View; }
+
+    // Board mouse events.
+    void picScreen_MouseDown(int16_t button, int16_t shift, float x, float y);
+    void picScreen_MouseMove(int16_t button, int16_t shift, float x, float y);
+    void picScreen_MouseUp(int16_t button, int16_t shift, float x, float y);
+
+    // Menu commands and the clock.
+    void mnuShuffle_Click();
+    void MnDesistir_Click();
+    void mnuHints_Click();
+    void Timer1_Timer();
+
+    // Plays a cue when the sound option is on.
+    void PlayCue(const QByteArray& wave);
+
+    // Pointer state of the board.
+    int16_t LastX = 0;
+    int16_t LastY = 0;
+    int16_t GrabDX = 0;
+    int16_t GrabDY = 0;
+    int16_t PanX = 0;
+    int16_t PanY = 0;
+    bool Panning = false;
+
+private:
+    GameState& m_State;
+    BoardSurfaces& m_Surfaces;
+    BoardView& m_View;
+    MainWindowPort& m_Window;
+    platform::Host& m_Host;
+    platform::Random& m_Random;
+};
+
+}  // namespace game

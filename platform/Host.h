@@ -1,0 +1,71 @@
+// Everything the game asks of a person or of the machine: message boxes,
+// file and colour dialogs, sounds, the clock, the screen, letting pending
+// events run, the pointer shape and opening a web page. The program uses the
+// Qt implementation (QtHost); tests use a scripted one that answers dialogs
+// and records what was shown and played.
+#pragma once
+
+#include <QByteArray>
+#include <QSize>
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+namespace platform {
+
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class MsgIcon { None, Critical, Question, Exclamation, Information };
+enum class MsgAnswer { Ok, Cancel, Yes, No };
+
+struct MessageBox {
+    QString Text;
+    QString Title;  // empty: the application's title
+    MsgButtons Buttons = MsgButtons::Ok;
+    MsgIcon Icon = MsgIcon::None;
+    bool DefaultSecond = false;  // the second button is the default one
+};
+
+// What a file dialog is asked for and what it answers.
+struct FileDialogRequest {
+    QString Filter;      // "description|pattern|description|pattern"
+    QString InitialDir;  // folder the dialog opens in
+    QString Title;       // empty: the platform's own title
+};
+
+class Host {
+public:
+    virtual ~Host() = default;
+
+    // A modal message box; returns the button chosen.
+    virtual MsgAnswer ShowMessage(const MessageBox& box) = 0;
+    // Modal file dialogs: the chosen full path, or nullopt when cancelled.
+    virtual std::optional<QString> ShowOpenFile(const FileDialogRequest& request) = 0;
+    virtual std::optional<QString> ShowSaveFile(const FileDialogRequest& request) = 0;
+    // The colour dialog: `initial` and the result are blue-green-red values;
+    // `custom` are the 16 custom colours, which the dialog may change.
+    // nullopt when cancelled.
+    virtual std::optional<int32_t> ShowColor(int32_t initial, bool fullOpen,
+                                             std::array<int32_t, 16>& custom) = 0;
+
+    // Plays a complete WAVE file from memory without waiting; a sound still
+    // playing is cut off. A sound that cannot be played is skipped silently.
+    virtual void PlaySound(const QByteArray& wave) = 0;
+
+    // Seconds on a clock that never goes back (not the time of day).
+    virtual double MonotonicSeconds() = 0;
+    // Seconds since midnight, with fractions.
+    virtual double TimeOfDay() = 0;
+
+    // The screen size in pixels.
+    virtual QSize ScreenSize() = 0;
+    // Lets pending events run once.
+    virtual void DoEvents() = 0;
+    // The hourglass pointer (true) or the default one (false) on the main window.
+    virtual void SetBusyPointer(bool busy) = 0;
+    // Hands a web address to the platform's browser; failures are ignored.
+    virtual void OpenUrl(const QString& url) = 0;
+};
+
+}  // namespace platform

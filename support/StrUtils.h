@@ -1,0 +1,32 @@
+// Small text routines of the file and colour dialogs. Positions are
+// 1-based, 0 meaning none; every comparison is exact and case-sensitive.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+
+namespace support {
+
+// Position of the last occurrence of `find` in `text` (overlaps count), 0 if
+// none. An empty `find` matches at every position: the length of `text`.
+int16_t FindLast(const QString& text, const QString& find);
+
+// Every occurrence of `find` replaced by `replacement`, searching again from
+// the start after each replacement, so that occurrences a replacement forms
+// with its surroundings go too ("ab" removed from "aabb" leaves "").
+// An empty `find` changes nothing; a `replacement` that contains `find` is
+// replaced in one left-to-right pass, since rescanning would never end.
+QString ReplaceAll(const QString& text, const QString& find, const QString& replacement);
+
+// Field `n` (from 1) of `text` between occurrences of `delimiter`. Frames
+// `text` in place with the delimiter at its start and end when it lacks them.
+// Field numbers below 1, or beyond the last field, give the empty text.
+QString GetField(QString& text, const QString& delimiter, int16_t n);
+
+// The fields of `text` split on `delimiter`, collected through GetField up to
+// an end marker; ",a" gives one field "a", "a,,b" three, "" none.
+QStringList SplitString(const QString& text, const QString& delimiter);
+
+}  // namespace support
