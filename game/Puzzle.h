@@ -14,6 +14,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 
 namespace game {
 
@@ -32,6 +33,13 @@ public:
     void picScreen_MouseDown(int16_t button, int16_t shift, float x, float y);
     void picScreen_MouseMove(int16_t button, int16_t shift, float x, float y);
     void picScreen_MouseUp(int16_t button, int16_t shift, float x, float y);
+
+    // The new-game set-up for the chosen picture file: load, fit, cut,
+    // scatter, draw, start the clock and show the miniature. `hideChooser`
+    // hides the chooser window at the set-up's start. Returns true when a new
+    // game is running on the picture; otherwise the game that was on the
+    // board is left as it was.
+    bool NewGameSetup(const QString& filename, const std::function<void()>& hideChooser = {});
 
     // Menu commands and the clock.
     void mnuShuffle_Click();
