@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QMenuBar>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
 
@@ -286,7 +287,12 @@ void frmMain::SetClockText(const QString& text) { m_lblElapsed->setText(text); }
 
 void frmMain::SetBoardEnabled(bool enabled) { m_picScreen->setEnabled(enabled); }
 
-void frmMain::Maximize() { setWindowState(windowState() | Qt::WindowMaximized); }
+void frmMain::Maximize() {
+    // Without a window manager a maximised state alone does not resize the
+    // window, so it is given the screen's free area as well.
+    if (const QScreen* s = screen()) setGeometry(s->availableGeometry());
+    setWindowState(windowState() | Qt::WindowMaximized);
+}
 
 void frmMain::mnuGame_Click() {
     const game::GameMenuState s = game::GameMenuEnabling(m_State, static_cast<int>(m_Surfaces.picPat.size()));

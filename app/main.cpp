@@ -12,6 +12,7 @@ int main(int argc, char* argv[]) {
     frmMain main(state, host);
     host.SetOwner(&main);
     main.Form_Load();
-    main.showMaximized();
+    main.Maximize();
+    main.show();
     return app.exec();
 }
