@@ -1,0 +1,46 @@
+// A MainWindowPort that records what the game asked of the main window.
+#pragma once
+
+#include "game/Board.h"
+#include "game/MainWindowPort.h"
+
+#include <QString>
+
+class FakeWindow : public game::MainWindowPort {
+public:
+    explicit FakeWindow(game::BoardView& view) : m_View(view) {}
+
+    int Refreshes = 0;
+    int Centralizes = 0;
+    bool Timer = false;
+    bool Sounds = true;
+    bool Miniature = true;
+    bool MiniatureShown = false;
+    bool BoardEnabled = true;
+    bool Maximized = false;
+    QString ClockText;
+    int16_t CentreLeft = 0;  // where Centralize puts the board
+    int16_t CentreTop = 0;
+
+    void RefreshBoard() override { ++Refreshes; }
+    void Centralize() override {
+        ++Centralizes;
+        m_View.Left = CentreLeft;
+        m_View.Top = CentreTop;
+    }
+    void MoveBoard(int16_t left, int16_t top) override {
+        m_View.Left = left;
+        m_View.Top = top;
+    }
+    void SetTimer(bool on) override { Timer = on; }
+    bool TimerOn() const override { return Timer; }
+    bool SoundsChecked() const override { return Sounds; }
+    bool MiniatureChecked() const override { return Miniature; }
+    void ShowMiniature(bool visible) override { MiniatureShown = visible; }
+    void SetClockText(const QString& text) override { ClockText = text; }
+    void SetBoardEnabled(bool enabled) override { BoardEnabled = enabled; }
+    void Maximize() override { Maximized = true; }
+
+private:
+    game::BoardView& m_View;
+};
