@@ -5,6 +5,7 @@
 #include "platform/Host.h"
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 class FakeHost : public platform::Host {
