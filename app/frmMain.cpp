@@ -182,6 +182,9 @@ void frmMain::Form_Load() {
     m_picScreen->resize(board.Width, board.Height);
     PlaceBoard(board.Left, board.Top);
 
+    // The piece outlines at their design size; every game scales them.
+    m_Surfaces.picMasks[0] = platform::LoadPicture(QStringLiteral(":/masks.bmp")).Pixels;
+
     // The four cues, whole.
     m_State.SndClick = ReadResource(QStringLiteral("click.wav"));
     m_State.SndGiro = ReadResource(QStringLiteral("giro.wav"));

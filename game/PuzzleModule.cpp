@@ -1,0 +1,179 @@
+#include "game/PuzzleModule.h"
+
+#include "game/Numeric.h"
+
+#include <algorithm>
+#include <array>
+#include <stdexcept>
+
+namespace game::PuzzleModule {
+
+namespace {
+
+constexpr int16_t kShapeCount = 19;
+constexpr int16_t kPlainSquare = 18;
+
+// The mask of a quarter turn clockwise, following the cycles of the strip.
+constexpr std::array<int16_t, kShapeCount> kTurnedShape = {1, 0, 3, 4, 5, 2, 7, 8, 9, 6,
+                                                           11, 12, 13, 10, 15, 16, 17, 14, 18};
+
+// A cut piece's mask by its place in the grid, for parity 0 and parity 1.
+enum Place { TopLeft, TopRight, BottomLeft, BottomRight, TopEdge, BottomEdge, LeftEdge, RightEdge, Interior };
+constexpr std::array<std::array<int16_t, 2>, 9> kPlaceShape = {{
+    {2, 9}, {6, 3}, {8, 5}, {4, 7}, {10, 14}, {12, 16}, {17, 13}, {15, 11}, {0, 1},
+}};
+
+// The first matching test wins, so a one-row or one-column grid still gets
+// a shape for every cell.
+Place PlaceOf(int r, int c, int lastRow, int lastCol) {
+    if (r == 0 && c == 0) return TopLeft;
+    if (r == 0 && c == lastCol) return TopRight;
+    if (r == lastRow && c == 0) return BottomLeft;
+    if (r == lastRow && c == lastCol) return BottomRight;
+    if (r == 0) return TopEdge;
+    if (r == lastRow) return BottomEdge;
+    if (c == 0) return LeftEdge;
+    if (c == lastCol) return RightEdge;
+    return Interior;
+}
+
+bool ValidShape(int16_t shape) { return shape >= 0 && shape < kShapeCount; }
+
+const PieceRec& PieceAt(const GameState& state, int16_t index) {
+    if (index < 0 || static_cast<size_t>(index) >= state.Pieces.size())
+        throw std::out_of_range("piece index outside the piece array");
+    return state.Pieces[static_cast<size_t>(index)];
+}
+
+}  // namespace
+
+void PrepareMasks(BoardSurfaces& surfaces, int16_t size) {
+    if (size < 1) throw std::out_of_range("mask size must be positive");
+    const int16_t width = Int16(static_cast<double>(kShapeCount) * size);
+    platform::Surface& scaled = surfaces.picMasks[1];
+    scaled.Resize(width, size, platform::kBlack);
+    // Nearest pixel keeps the strip pure black and white: drawing, cutting
+    // and hit testing all use it as a bit mask.
+    scaled.DrawScaled(surfaces.picMasks[0], 0, 0, width, size, platform::ScaleMode::Nearest);
+}
+
+void CutPieces(GameState& state, BoardSurfaces& surfaces, const platform::Surface& source) {
+    // Element 0 is the template every piece bitmap is copied from.
+    if (surfaces.picPat.empty())
+        surfaces.picPat.emplace_back(kPieceSurfaceSide, kPieceSurfaceSide, platform::kBlack);
+    surfaces.picPat.resize(1);
+    const platform::Surface& masks = surfaces.picMasks[1];
+
+    const int box = state.PieceBox;
+    const int step = state.PieceStep;
+    // A non-positive step cannot divide the source; like any failing step of
+    // the cut, it leaves the grid at its start, a single cell.
+    int lastCol = 0;
+    int lastRow = 0;
+    if (step > 0) {
+        lastCol = source.Width() / step - 1;
+        lastRow = source.Height() / step - 1;
+    }
+    const int margin = (box - step) / 2;
+
+    state.Pieces.clear();
+    state.Pieces.reserve(static_cast<size_t>(std::max(1, (lastRow + 1) * (lastCol + 1))));
+    surfaces.picPat.reserve(state.Pieces.capacity());
+    int r = 0;
+    int c = 0;
+    int p = 0;
+    int k = 0;
+    do {
+        PieceRec rec;
+        rec.Row = static_cast<int16_t>(r);
+        rec.Col = static_cast<int16_t>(c);
+        rec.PicIndex = static_cast<int16_t>(k);
+        rec.Shape = state.GameLevel == 0 ? kPlainSquare : kPlaceShape[PlaceOf(r, c, lastRow, lastCol)][p];
+        state.Pieces.push_back(rec);
+
+        if (k > 0) surfaces.picPat.push_back(surfaces.picPat[0]);
+        platform::Surface& bitmap = surfaces.picPat[static_cast<size_t>(k)];
+        const int sx = c * step - margin;
+        const int sy = r * step - margin;
+        bitmap.BitBlt(0, 0, box, box, source, sx, sy, platform::Rop::SrcCopy);
+        bitmap.BitBlt(0, 0, box, box, masks, rec.Shape * box, 0, platform::Rop::MergePaint);
+
+        p = (p + 1) % 2;
+        ++c;
+        ++k;
+        if (c > lastCol) {
+            c = 0;
+            ++r;
+            p = r % 2;
+        }
+    } while (r <= lastRow && k < 32767);
+    ++state.Generation;
+}
+
+void DrawBoard(const GameState& state, BoardSurfaces& surfaces) {
+    platform::Surface& screen = surfaces.picScreen;
+    const platform::Surface& masks = surfaces.picMasks[1];
+    const int box = state.PieceBox;
+    screen.BitBlt(0, 0, screen.Width(), screen.Height(), surfaces.picBG, 0, 0, platform::Rop::SrcCopy);
+
+    const int count = static_cast<int>(state.Pieces.size());
+    auto drawable = [&](const PieceRec& rec) {
+        return ValidShape(rec.Shape) && rec.PicIndex >= 0 &&
+               static_cast<size_t>(rec.PicIndex) < surfaces.picPat.size();
+    };
+    auto rim = [&](const PieceRec& rec) {
+        screen.BitBlt(rec.Left + 1, rec.Top + 1, box, box, masks, rec.Shape * box, 0, platform::Rop::SrcInvert);
+    };
+    for (int i = count - 1; i >= 0; --i) {
+        const PieceRec& rec = state.Pieces[static_cast<size_t>(i)];
+        if (i != state.SelectedPiece && drawable(rec)) rim(rec);
+    }
+    for (int i = count - 1; i >= 0; --i) {
+        const PieceRec& rec = state.Pieces[static_cast<size_t>(i)];
+        if (!drawable(rec)) continue;
+        if (i == state.SelectedPiece) rim(rec);
+        screen.BitBlt(rec.Left, rec.Top, box, box, masks, rec.Shape * box, 0, platform::Rop::SrcPaint);
+        screen.BitBlt(rec.Left, rec.Top, box, box, surfaces.picPat[static_cast<size_t>(rec.PicIndex)], 0, 0,
+                      platform::Rop::SrcAnd);
+    }
+}
+
+bool PieceHit(const GameState& state, const BoardSurfaces& surfaces, int16_t index, int16_t x, int16_t y) {
+    const PieceRec& rec = PieceAt(state, index);
+    // Plain ints: a difference beyond the 16-bit range is simply far outside
+    // the square.
+    const int dx = x - rec.Left;
+    const int dy = y - rec.Top;
+    if (dx < 0 || dy < 0 || dx >= state.PieceBox || dy >= state.PieceBox) return false;
+    if (!ValidShape(rec.Shape)) return false;
+    const platform::Surface& masks = surfaces.picMasks[1];
+    const int mx = rec.Shape * state.PieceBox + dx;
+    if (!masks.InBounds(mx, dy)) return false;
+    return (masks.Pixel(mx, dy) & 0x00FFFFFFu) != 0;
+}
+
+void RotatePiece(GameState& state, BoardSurfaces& surfaces, int16_t index) {
+    PieceAt(state, index);
+    PieceRec& rec = state.Pieces[static_cast<size_t>(index)];
+    if (rec.PicIndex < 0 || static_cast<size_t>(rec.PicIndex) >= surfaces.picPat.size())
+        throw std::out_of_range("piece has no bitmap");
+    if (!ValidShape(rec.Shape)) throw std::out_of_range("piece shape outside the mask strip");
+    platform::Surface& bitmap = surfaces.picPat[static_cast<size_t>(rec.PicIndex)];
+    platform::Surface& scratch = surfaces.picTmp;
+    const int box = state.PieceBox;
+    if (box < 1 || box > bitmap.Width() || box > bitmap.Height() || box > scratch.Width() || box > scratch.Height())
+        throw std::out_of_range("piece square larger than its bitmap");
+
+    scratch.BitBlt(0, 0, box, box, bitmap, 0, 0, platform::Rop::SrcCopy);
+    // Scratch row y becomes bitmap column box-1-y: a clockwise turn with y
+    // growing downwards.
+    for (int y = 0; y < box; ++y) {
+        const uint32_t* from = scratch.Row(y);
+        const int column = box - 1 - y;
+        for (int x = 0; x < box; ++x) bitmap.Row(x)[column] = from[x];
+    }
+    rec.Rotation = static_cast<int16_t>((rec.Rotation + 1) % 4);
+    rec.Shape = kTurnedShape[static_cast<size_t>(rec.Shape)];
+}
+
+}  // namespace game::PuzzleModule

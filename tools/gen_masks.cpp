@@ -1,0 +1,21 @@
+// Writes the mask strip, masks.bmp, into the given assets folder.
+#include "tools/MaskStrip.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: gen_masks <assets folder>\n");
+        return 2;
+    }
+    const QString path = QDir(QString::fromLocal8Bit(argv[1])).filePath(QStringLiteral("masks.bmp"));
+    if (!tools::WriteMaskStrip(path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return 1;
+    }
+    return 0;
+}
