@@ -1,0 +1,158 @@
+// Raster operations against their truth tables, clipping at every edge,
+// scaled drawing and picture loading.
+#include "platform/Surface.h"
+
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using platform::Rop;
+using platform::Surface;
+
+namespace {
+
+// The four combinations of a black/white source bit and destination bit,
+// laid out on a 2 x 2 surface: pixel i has source bit (i & 1), destination bit (i >> 1).
+Surface Bits(bool fromSource) {
+    Surface s(4, 1);
+    for (int i = 0; i < 4; ++i) {
+        const bool bit = fromSource ? (i & 1) : (i >> 1);
+        s.SetPixel(i, 0, bit ? platform::kWhite : platform::kBlack);
+    }
+    return s;
+}
+
+struct RopCase {
+    Rop Op;
+    std::array<bool, 4> Expected;  // result bit for (S, D) = (0,0), (1,0), (0,1), (1,1)
+};
+
+class RopTruthTable : public ::testing::TestWithParam<RopCase> {};
+
+TEST_P(RopTruthTable, EveryBitCombination) {
+    const RopCase c = GetParam();
+    const Surface src = Bits(true);
+    Surface dst = Bits(false);
+    dst.BitBlt(0, 0, 4, 1, src, 0, 0, c.Op);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(dst.Pixel(i, 0), c.Expected[i] ? platform::kWhite : platform::kBlack) << "combination " << i;
+}
+
+INSTANTIATE_TEST_SUITE_P(AllOps, RopTruthTable,
+                         ::testing::Values(RopCase{Rop::SrcCopy, {false, true, false, true}},
+                                           RopCase{Rop::SrcAnd, {false, false, false, true}},
+                                           RopCase{Rop::SrcPaint, {false, true, true, true}},
+                                           RopCase{Rop::SrcInvert, {false, true, true, false}},
+                                           RopCase{Rop::MergePaint, {true, false, true, true}}));
+
+TEST(Surface, RopsWorkOnEveryColourBitAndKeepPixelsOpaque) {
+    Surface src(1, 1, 0xFF0F0F0Fu);
+    Surface dst(1, 1, 0xFF00FF33u);
+    dst.BitBlt(0, 0, 1, 1, src, 0, 0, Rop::SrcInvert);
+    EXPECT_EQ(dst.Pixel(0, 0), 0xFF0FF03Cu);
+    dst.BitBlt(0, 0, 1, 1, src, 0, 0, Rop::MergePaint);
+    EXPECT_EQ(dst.Pixel(0, 0), 0xFFFFF0FCu);
+}
+
+struct ClipCase {
+    int Dx, Dy, W, H, Sx, Sy;
+};
+
+class BlitClipping : public ::testing::TestWithParam<ClipCase> {};
+
+// Any rectangle, however far out, copies exactly the pixels that lie on both
+// surfaces and nothing else.
+TEST_P(BlitClipping, MatchesPixelByPixelReference) {
+    const ClipCase c = GetParam();
+    Surface src(7, 5);
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 7; ++x) src.SetPixel(x, y, 0xFF000000u | static_cast<uint32_t>(y * 16 + x + 1));
+    Surface dst(6, 4, 0xFFABCDEFu);
+    Surface expected = dst;
+    for (int j = 0; j < c.H; ++j)
+        for (int i = 0; i < c.W; ++i)
+            if (src.InBounds(c.Sx + i, c.Sy + j) && expected.InBounds(c.Dx + i, c.Dy + j))
+                expected.SetPixel(c.Dx + i, c.Dy + j, src.Pixel(c.Sx + i, c.Sy + j));
+    dst.BitBlt(c.Dx, c.Dy, c.W, c.H, src, c.Sx, c.Sy, Rop::SrcCopy);
+    EXPECT_EQ(dst, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Edges, BlitClipping,
+                         ::testing::Values(ClipCase{0, 0, 7, 5, 0, 0}, ClipCase{-3, -2, 7, 5, 0, 0},
+                                           ClipCase{4, 3, 7, 5, 0, 0}, ClipCase{1, 1, 7, 5, -2, -1},
+                                           ClipCase{0, 0, 3, 3, 5, 3}, ClipCase{-100, 0, 7, 5, 0, 0},
+                                           ClipCase{100, 100, 7, 5, 0, 0}, ClipCase{0, 0, 7, 5, 50, 50},
+                                           ClipCase{2, 1, 0, 5, 0, 0}, ClipCase{2, 1, -4, -4, 0, 0},
+                                           ClipCase{-1, -1, 100, 100, -1, -1}));
+
+TEST(Surface, OverlappingBlitWithinOneSurfaceReadsTheOriginal) {
+    Surface s(4, 4);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x) s.SetPixel(x, y, 0xFF000000u | static_cast<uint32_t>(y * 4 + x));
+    const Surface before = s;
+    s.BitBlt(1, 1, 3, 3, s, 0, 0, Rop::SrcCopy);
+    for (int y = 1; y < 4; ++y)
+        for (int x = 1; x < 4; ++x) EXPECT_EQ(s.Pixel(x, y), before.Pixel(x - 1, y - 1));
+}
+
+TEST(Surface, PixelAccessOutsideIsHarmless) {
+    Surface s(2, 2);
+    s.SetPixel(-1, 0, platform::kWhite);
+    s.SetPixel(2, 1, platform::kWhite);
+    EXPECT_EQ(s.Pixel(-1, 0), 0u);
+    EXPECT_EQ(s.Pixel(0, 2), 0u);
+    EXPECT_EQ(s, Surface(2, 2));
+    s.FillRect(-5, -5, 6, 6, platform::kWhite);
+    EXPECT_EQ(s.Pixel(0, 0), platform::kWhite);
+    EXPECT_EQ(s.Pixel(1, 0), platform::kBlack);
+}
+
+TEST(Surface, NearestScalingKeepsBlackAndWhitePure) {
+    Surface mask(8, 8);
+    mask.FillRect(2, 2, 4, 4, platform::kWhite);
+    for (int side : {3, 5, 7, 13, 16, 20}) {
+        Surface out(side, side, 0xFF123456u);
+        out.DrawScaled(mask, 0, 0, side, side, platform::ScaleMode::Nearest);
+        for (int y = 0; y < side; ++y)
+            for (int x = 0; x < side; ++x) {
+                const uint32_t p = out.Pixel(x, y);
+                ASSERT_TRUE(p == platform::kWhite || p == platform::kBlack) << side << " at " << x << "," << y;
+            }
+    }
+    Surface same(8, 8, platform::kWhite);
+    same.DrawScaled(mask, 0, 0, 8, 8, platform::ScaleMode::Nearest);
+    EXPECT_EQ(same, mask);
+}
+
+TEST(Surface, ColourConversionRoundTrips) {
+    EXPECT_EQ(platform::PixelFromColor(15203838), 0xFFFEFDE7u);  // red 254, green 253, blue 231
+    EXPECT_EQ(platform::PixelFromColor(255), 0xFFFF0000u);
+    EXPECT_EQ(platform::ColorFromPixel(0xFFFF0000u), 255);
+    EXPECT_EQ(platform::ColorFromPixel(platform::PixelFromColor(0x00C08000)), 0x00C08000);
+}
+
+TEST(LoadPicture, ReadsPicturesAndRefusesWhatIsNot) {
+    QTemporaryDir dir;
+    QImage image(5, 3, QImage::Format_RGB32);
+    image.fill(QColor(10, 20, 30));
+    const QString bmp = dir.filePath("p.bmp");
+    ASSERT_TRUE(image.save(bmp));
+    const auto loaded = platform::LoadPicture(bmp);
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(loaded.Pixels.Width(), 5);
+    EXPECT_EQ(loaded.Pixels.Pixel(4, 2), 0xFF0A141Eu);
+
+    EXPECT_EQ(platform::LoadPicture(dir.filePath("missing.jpg")).Error, platform::LoadError::NotFound);
+    QFile junk(dir.filePath("junk.jpg"));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write("this is not a picture at all");
+    junk.close();
+    EXPECT_FALSE(platform::LoadPicture(junk.fileName()));
+    QFile empty(dir.filePath("empty.gif"));
+    ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+    empty.close();
+    EXPECT_FALSE(platform::LoadPicture(empty.fileName()));
+}
+
+}  // namespace

@@ -1,0 +1,66 @@
+// The three settings: defaults, forms that cannot be read, and writes.
+#include "support/ModINI.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct SettingsCase {
+    const char* File;  // nullptr: no config.ini at all
+    bool Sounds;
+    bool Miniature;
+    int32_t Color;
+};
+
+class ReadSettingsCases : public ::testing::TestWithParam<SettingsCase> {};
+
+TEST_P(ReadSettingsCases, GivesValueOrDefault) {
+    const SettingsCase c = GetParam();
+    QTemporaryDir dir;
+    const QString appPath = dir.path() + "/";
+    if (c.File) {
+        QFile f(appPath + "config.ini");
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(c.File);
+    }
+    const support::Settings s = support::ReadSettings(appPath);
+    EXPECT_EQ(s.Sounds, c.Sounds);
+    EXPECT_EQ(s.Miniature, c.Miniature);
+    EXPECT_EQ(s.Color, c.Color);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, ReadSettingsCases,
+    ::testing::Values(SettingsCase{nullptr, true, true, 15203838}, SettingsCase{"", true, true, 15203838},
+                      SettingsCase{"\x01\xff garbage \n=\n[[[", true, true, 15203838},
+                      SettingsCase{"[SETUP]\nSom=\nNavegador=False\nColor=0\n", true, false, 0},
+                      SettingsCase{"[SETUP]\nSom=false\nNavegador=TRUE\nColor=255\n", false, true, 255},
+                      SettingsCase{"[SETUP]\nSom=yes\nNavegador=1\nColor=blue\n", true, true, 15203838},
+                      SettingsCase{"[SETUP]\nColor=99999999999\n", true, true, 15203838},
+                      SettingsCase{"[OTHER]\nSom=False\n", true, true, 15203838}));
+
+TEST(Settings, ReadINIGivesTheDefaultForEmptyValuesAndCapsLength) {
+    QTemporaryDir dir;
+    const QString appPath = dir.path() + "/";
+    QFile f(appPath + "config.ini");
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("[SETUP]\nSom=\nLong=" + QByteArray(300, 'x') + "\n");
+    f.close();
+    EXPECT_EQ(support::ReadINI(appPath, "SETUP", "Som", "True"), "True");
+    EXPECT_EQ(support::ReadINI(appPath, "SETUP", "Long", "").size(), 254);
+}
+
+TEST(Settings, SwitchingSoundsOffWithoutAFileCreatesIt) {
+    QTemporaryDir dir;
+    const QString appPath = dir.path() + "/";
+    ASSERT_TRUE(support::WriteINI(appPath, support::kSetupSection, "Som", support::BoolText(false)));
+    QFile f(appPath + "config.ini");
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), "[SETUP]\nSom=False\n");
+    EXPECT_FALSE(support::ReadSettings(appPath).Sounds);
+}
+
+}  // namespace
