@@ -1,0 +1,126 @@
+#include "game/SavedGame.h"
+
+#include "game/Levels.h"
+
+#include <QList>
+
+#include <algorithm>
+
+namespace game {
+
+namespace {
+
+const QByteArray kNewline = "\r\n";
+
+// The values of one line: separated by blanks or commas.
+QList<QByteArray> Values(const QByteArray& line) {
+    QList<QByteArray> out;
+    QByteArray current;
+    for (char ch : line) {
+        if (ch == ' ' || ch == ',' || ch == '\t') {
+            if (!current.isEmpty()) out.append(current);
+            current.clear();
+        } else {
+            current.append(ch);
+        }
+    }
+    if (!current.isEmpty()) out.append(current);
+    return out;
+}
+
+std::optional<int32_t> Number(const QByteArray& token, int32_t lo, int32_t hi) {
+    bool ok = false;
+    const qlonglong v = token.toLongLong(&ok);
+    if (!ok || v < lo || v > hi) return std::nullopt;
+    return static_cast<int32_t>(v);
+}
+
+// The single number a header line holds.
+std::optional<int32_t> LineNumber(const QByteArray& line, int32_t lo, int32_t hi) {
+    const QList<QByteArray> values = Values(line);
+    if (values.size() != 1) return std::nullopt;
+    return Number(values[0], lo, hi);
+}
+
+}  // namespace
+
+void SortHomeOrder(std::vector<PieceRec>& pieces) {
+    std::stable_sort(pieces.begin(), pieces.end(), [](const PieceRec& a, const PieceRec& b) {
+        return a.Row != b.Row ? a.Row < b.Row : a.Col < b.Col;
+    });
+}
+
+QByteArray FormatNumber(int32_t value) {
+    const QByteArray digits = QByteArray::number(value < 0 ? -static_cast<int64_t>(value) : value);
+    return (value < 0 ? QByteArray("-") : QByteArray(" ")) + digits + ' ';
+}
+
+QByteArray FormatSavedGame(const GameState& state) {
+    QByteArray out;
+    out += FormatNumber(state.ElapsedSecs) + kNewline;
+    out += state.PicFile.toUtf8() + kNewline;
+    for (int16_t v : {state.GameLevel, state.PicW, state.PicH, state.PieceBox, state.PieceStep, state.SnapDiv,
+                      state.GapUnits})
+        out += FormatNumber(v) + kNewline;
+    out += FormatNumber(static_cast<int32_t>(state.Pieces.size()) - 1) + kNewline;
+    for (const PieceRec& p : state.Pieces) {
+        for (int16_t v : {p.Left, p.Top, p.Col, p.Row, p.Rotation, p.PicIndex, p.Shape}) out += FormatNumber(v);
+        out += kNewline;
+    }
+    return out;
+}
+
+std::optional<SavedGame> ParseSavedGame(const QByteArray& text) {
+    QList<QByteArray> lines = text.split('\n');
+    for (QByteArray& line : lines)
+        if (line.endsWith('\r')) line.chop(1);
+    if (lines.size() < 10) return std::nullopt;
+
+    SavedGame g;
+    const auto elapsed = LineNumber(lines[0], 0, INT32_MAX);
+    // The path is the whole line: a folder or file name may hold commas.
+    g.PicFile = QString::fromUtf8(lines[1]).trimmed();
+    const auto level = LineNumber(lines[2], 0, 5);
+    const auto picW = LineNumber(lines[3], 1, INT16_MAX);
+    const auto picH = LineNumber(lines[4], 1, INT16_MAX);
+    const auto box = LineNumber(lines[5], 1, INT16_MAX);
+    const auto step = LineNumber(lines[6], 1, INT16_MAX);
+    const auto snap = LineNumber(lines[7], 1, INT16_MAX);
+    const auto gap = LineNumber(lines[8], 0, INT16_MAX);
+    const auto last = LineNumber(lines[9], 0, INT16_MAX);
+    if (!elapsed || g.PicFile.isEmpty() || !level || *level == 2 || !picW || !picH || !box || !step || !snap ||
+        !gap || !last)
+        return std::nullopt;
+    // Only the piece sizes of the level table make a board the game can draw.
+    if (*box != 20 * *snap || *step != 11 * *snap || *box > 160) return std::nullopt;
+    g.ElapsedSecs = *elapsed;
+    g.GameLevel = static_cast<int16_t>(*level);
+    g.PicW = static_cast<int16_t>(*picW);
+    g.PicH = static_cast<int16_t>(*picH);
+    g.PieceBox = static_cast<int16_t>(*box);
+    g.PieceStep = static_cast<int16_t>(*step);
+    g.SnapDiv = static_cast<int16_t>(*snap);
+    g.GapUnits = static_cast<int16_t>(*gap);
+
+    const int count = *last + 1;
+    if (lines.size() < 10 + count) return std::nullopt;
+    g.Pieces.reserve(static_cast<size_t>(count));
+    for (int k = 0; k < count; ++k) {
+        const QList<QByteArray> values = Values(lines[10 + k]);
+        if (values.size() != 7) return std::nullopt;
+        int32_t n[7];
+        for (int i = 0; i < 7; ++i) {
+            const auto v = Number(values[i], INT16_MIN, INT16_MAX);
+            if (!v) return std::nullopt;
+            n[i] = *v;
+        }
+        SavedPiece p{static_cast<int16_t>(n[0]), static_cast<int16_t>(n[1]), static_cast<int16_t>(n[2]),
+                     static_cast<int16_t>(n[3]), static_cast<int16_t>(n[4]), static_cast<int16_t>(n[5]),
+                     static_cast<int16_t>(n[6])};
+        if (p.PicIndex != k || p.Rotation < 0 || p.Rotation > 3 || p.Col < 0 || p.Row < 0) return std::nullopt;
+        g.Pieces.push_back(p);
+    }
+    return g;
+}
+
+}  // namespace game

@@ -1,0 +1,56 @@
+// The saved-game file (".pzl"): ten header lines, then one line of seven
+// numbers per piece in home order. Numbers are written with a sign position
+// ("-" or a blank) and one trailing blank; the picture path bare; CR LF lines.
+#pragma once
+
+#include "game/GameState.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace game {
+
+struct SavedPiece {
+    int16_t Left = 0;
+    int16_t Top = 0;
+    int16_t Col = 0;
+    int16_t Row = 0;
+    int16_t Rotation = 0;
+    int16_t PicIndex = 0;
+    int16_t Shape = 0;
+};
+
+struct SavedGame {
+    int32_t ElapsedSecs = 0;
+    QString PicFile;
+    int16_t GameLevel = 0;
+    int16_t PicW = 0;
+    int16_t PicH = 0;
+    int16_t PieceBox = 0;
+    int16_t PieceStep = 0;
+    int16_t SnapDiv = 0;
+    int16_t GapUnits = 0;
+    std::vector<SavedPiece> Pieces;  // in home order: element k has PicIndex k
+};
+
+// Sorts the pieces into home order (row by row, column by column), moving
+// whole records; this is also their new stacking order.
+void SortHomeOrder(std::vector<PieceRec>& pieces);
+
+// The file's text for the game in `state`, pieces in their array order.
+QByteArray FormatSavedGame(const GameState& state);
+
+// Reads a file's text. Any line that is missing or does not hold what it
+// should (a number out of range, a level or piece size the game does not
+// have, a piece list that is not in home order, a turn outside 0..3) makes
+// the whole file unreadable: nullopt.
+std::optional<SavedGame> ParseSavedGame(const QByteArray& text);
+
+// One number in the file's form: sign position, digits, one blank.
+QByteArray FormatNumber(int32_t value);
+
+}  // namespace game

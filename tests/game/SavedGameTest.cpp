@@ -1,0 +1,96 @@
+// The saved-game file: its exact text, and files that must not load.
+#include "game/SavedGame.h"
+
+#include <QList>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+game::GameState SixPieceGame() {
+    game::GameState s;
+    s.ElapsedSecs = 42;
+    s.PicFile = "/home/ana/Imagens/praia, verão.jpg";
+    s.GameLevel = 3;
+    s.PicW = 190;
+    s.PicH = 120;
+    s.PieceBox = 120;
+    s.PieceStep = 66;
+    s.SnapDiv = 6;
+    s.GapUnits = 3;
+    // Stacked out of home order; piece (0, 0) turned once, mask 3.
+    const int16_t order[] = {4, 0, 5, 2, 1, 3};
+    for (int16_t k : order) {
+        game::PieceRec p;
+        p.Row = k / 3;
+        p.Col = k % 3;
+        p.PicIndex = k;
+        p.Left = static_cast<int16_t>(k == 0 ? 264 : -12 + 11 * k);
+        p.Top = 110;
+        p.Rotation = k == 0 ? 1 : 0;
+        p.Shape = static_cast<int16_t>(k == 0 ? 3 : k);
+        s.Pieces.push_back(p);
+    }
+    return s;
+}
+
+TEST(SavedGame, WritesHeaderAndPiecesInHomeOrder) {
+    game::GameState s = SixPieceGame();
+    game::SortHomeOrder(s.Pieces);
+    for (int k = 0; k < 6; ++k) EXPECT_EQ(s.Pieces[k].PicIndex, k);
+    const QList<QByteArray> lines = game::FormatSavedGame(s).split('\n');
+    ASSERT_EQ(lines.size(), 17);  // 16 lines and the empty rest after the last CR LF
+    EXPECT_EQ(lines[0], " 42 \r");
+    EXPECT_EQ(lines[1], "/home/ana/Imagens/praia, verão.jpg\r");
+    EXPECT_EQ(lines[2], " 3 \r");
+    EXPECT_EQ(lines[9], " 5 \r");
+    EXPECT_EQ(lines[10], " 264  110  0  0  1  0  3 \r");
+    EXPECT_EQ(lines[11], "-1  110  1  0  0  1  1 \r");
+    EXPECT_EQ(lines[16], "");
+    EXPECT_EQ(game::FormatNumber(-12), "-12 ");
+    EXPECT_EQ(game::FormatNumber(0), " 0 ");
+}
+
+TEST(SavedGame, ReadsBackWhatItWrote) {
+    game::GameState s = SixPieceGame();
+    game::SortHomeOrder(s.Pieces);
+    const auto g = game::ParseSavedGame(game::FormatSavedGame(s));
+    ASSERT_TRUE(g.has_value());
+    EXPECT_EQ(g->ElapsedSecs, 42);
+    EXPECT_EQ(g->PicFile, s.PicFile);  // a comma in the path survives
+    EXPECT_EQ(g->GameLevel, 3);
+    EXPECT_EQ(g->PicW, 190);
+    EXPECT_EQ(g->PieceStep, 66);
+    ASSERT_EQ(g->Pieces.size(), 6u);
+    EXPECT_EQ(g->Pieces[0].Left, 264);
+    EXPECT_EQ(g->Pieces[0].Rotation, 1);
+    EXPECT_EQ(g->Pieces[1].Left, -1);
+    EXPECT_EQ(g->Pieces[5].Row, 1);
+}
+
+TEST(SavedGame, RefusesDamagedFiles) {
+    game::GameState s = SixPieceGame();
+    game::SortHomeOrder(s.Pieces);
+    const QByteArray good = game::FormatSavedGame(s);
+    auto replaceLine = [&](int index, const QByteArray& with) {
+        QList<QByteArray> lines = good.split('\n');
+        lines[index] = with + "\r";
+        return lines.join('\n');
+    };
+    const QByteArray bad[] = {
+        "",
+        good.left(good.size() / 2),                   // truncated in the piece lines
+        replaceLine(0, "abc"),                        // not a number
+        replaceLine(2, " 2 "),                        // the separator is no level
+        replaceLine(5, " 0 "),                        // no piece size
+        replaceLine(5, " 200 "),                      // a size the level table never gives
+        replaceLine(9, " 9 "),                        // more pieces than lines
+        replaceLine(10, " 264  110  0  0  4  0  3 "),  // a turn outside 0..3
+        replaceLine(10, " 264  110  0  0  1  3  3 "),  // not in home order
+        replaceLine(11, " 1 2 3"),                    // too few numbers
+        replaceLine(12, " 99999  1  2  0  0  2  1 "),  // beyond 16 bits
+    };
+    for (const QByteArray& text : bad) EXPECT_FALSE(game::ParseSavedGame(text).has_value()) << text.toStdString();
+}
+
+}  // namespace
