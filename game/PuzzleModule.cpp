@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <stdexcept>
+#include <vector>
 
 namespace game::PuzzleModule {
 
@@ -49,12 +50,27 @@ const PieceRec& PieceAt(const GameState& state, int16_t index) {
 
 void PrepareMasks(BoardSurfaces& surfaces, int16_t size) {
     if (size < 1) throw std::out_of_range("mask size must be positive");
+    const platform::Surface& strip = surfaces.picMasks[0];
+    if (strip.IsEmpty()) throw std::runtime_error("the mask strip is missing");
     const int16_t width = Int16(static_cast<double>(kShapeCount) * size);
     platform::Surface& scaled = surfaces.picMasks[1];
     scaled.Resize(width, size, platform::kBlack);
-    // Nearest pixel keeps the strip pure black and white: drawing, cutting
-    // and hit testing all use it as a bit mask.
-    scaled.DrawScaled(surfaces.picMasks[0], 0, 0, width, size, platform::ScaleMode::Nearest);
+
+    // One strip pixel per scaled pixel keeps the masks pure black and white.
+    // Each scaled pixel takes the strip pixel under its far edge, so that a
+    // design edge at b lands on floor(b * size / 80): the body then starts at
+    // the cut's offset (PieceBox - PieceStep) \ 2 and is PieceStep wide, and
+    // a tab fills its neighbour's socket exactly, at every piece size.
+    auto source = [](int i, int from, int to) {
+        return static_cast<int>((static_cast<int64_t>(i + 1) * from + to - 1) / to) - 1;
+    };
+    std::vector<int> column(static_cast<size_t>(width));
+    for (int x = 0; x < width; ++x) column[static_cast<size_t>(x)] = source(x, strip.Width(), width);
+    for (int y = 0; y < size; ++y) {
+        const uint32_t* from = strip.Row(source(y, strip.Height(), size));
+        uint32_t* to = scaled.Row(y);
+        for (int x = 0; x < width; ++x) to[x] = from[column[static_cast<size_t>(x)]];
+    }
 }
 
 void CutPieces(GameState& state, BoardSurfaces& surfaces, const platform::Surface& source) {
