@@ -1,18 +1,40 @@
+#include "app/FrmSplash.h"
 #include "app/QtHost.h"
 #include "app/frmMain.h"
 #include "game/GameState.h"
 
 #include <QApplication>
+#include <QIcon>
+
+#include <memory>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zelvano"));
+    QIcon icon;
+    for (const char* file : {":/icon16.png", ":/icon32.png", ":/icon48.png"}) icon.addFile(QString::fromLatin1(file));
+    QApplication::setWindowIcon(icon);
+
     QtHost host;
     game::GameState state;
-    frmMain main(state, host);
-    host.SetOwner(&main);
-    main.Form_Load();
-    main.Maximize();
-    main.show();
+    std::unique_ptr<frmMain> main;
+    // The start-up window loads the main window behind itself and shows it
+    // when its time is up.
+    auto loadMain = [&] {
+        if (main) return;
+        main = std::make_unique<frmMain>(state, host);
+        main->setWindowIcon(icon);
+        host.SetOwner(main.get());
+        main->Form_Load();
+    };
+    auto showMain = [&] {
+        loadMain();
+        main->Maximize();
+        main->show();
+    };
+    auto* splash = new FrmSplash(host, loadMain, showMain);
+    splash->setAttribute(Qt::WA_DeleteOnClose);
+    splash->Form_Load();
+    splash->show();
     return app.exec();
 }
