@@ -1,6 +1,8 @@
 #include "game/SavedGame.h"
 
+#include "game/Fitting.h"
 #include "game/Levels.h"
+#include "game/Numeric.h"
 
 #include <QList>
 
@@ -48,6 +50,42 @@ void SortHomeOrder(std::vector<PieceRec>& pieces) {
     std::stable_sort(pieces.begin(), pieces.end(), [](const PieceRec& a, const PieceRec& b) {
         return a.Row != b.Row ? a.Row < b.Row : a.Col < b.Col;
     });
+}
+
+LoadFit FitForLoad(int16_t picW, int16_t picH, int16_t step) {
+    LoadFit f{};
+    f.GridW = GridSide(picW, step);
+    f.GridH = GridSide(picH, step);
+    f.Cols = Int16(static_cast<double>(f.GridW) / step);
+    f.Rows = Int16(static_cast<double>(f.GridH) / step);
+    int16_t w = picW;
+    int16_t h = picH;
+    // Sides too small for 2 % to move them would keep the loop going for
+    // ever; it ends when a pass changes neither side.
+    while (Single(w * 1.02) < f.GridW && Single(h * 1.02) < f.GridH) {
+        const int16_t nw = Int16(w * 1.02);
+        const int16_t nh = Int16(h * 1.02);
+        if (nw == w && nh == h) break;
+        w = nw;
+        h = nh;
+    }
+    const int dx = f.GridW - w;
+    const int dy = f.GridH - h;
+    if (dy < dx) {
+        const int16_t w0 = w;
+        while (w0 * 1.03 >= w + 1 && f.GridH - h < f.GridW - (w + 1)) w = Add16(w, 1);
+    } else if (dy > dx) {
+        const int16_t h0 = h;
+        while (h0 * 1.03 >= h + 1 && f.GridW - w < f.GridH - (h + 1)) h = Add16(h, 1);
+    }
+    if ((f.GridW - w) % 2 != 0) w = Add16(w, -1);
+    if ((f.GridH - h) % 2 != 0) h = Add16(h, -1);
+    f.PicW = w;
+    f.PicH = h;
+    f.PicX = static_cast<int16_t>((f.GridW - w) / 2);
+    f.PicY = static_cast<int16_t>((f.GridH - h) / 2);
+    f.TooSmall = f.GridW < 2 * step || f.GridH < 2 * step;
+    return f;
 }
 
 QByteArray FormatNumber(int32_t value) {

@@ -50,6 +50,19 @@ QByteArray FormatSavedGame(const GameState& state);
 // the whole file unreadable: nullopt.
 std::optional<SavedGame> ParseSavedGame(const QByteArray& text);
 
+// How a loaded game's picture sits in picMaster. The grid follows from the
+// saved picture size alone; the picture then grows by 2 % a pass inside it
+// and is stretched by at most 3 % either way to even out the margins. No
+// white frame: the margin stays black.
+struct LoadFit {
+    int16_t GridW, GridH;  // the size of picMaster
+    int16_t Cols, Rows;
+    int16_t PicX, PicY;    // where the picture is painted
+    int16_t PicW, PicH;    // the painted size
+    bool TooSmall;         // a single column or a single row
+};
+LoadFit FitForLoad(int16_t picW, int16_t picH, int16_t step);
+
 // One number in the file's form: sign position, digits, one blank.
 QByteArray FormatNumber(int32_t value);
 

@@ -94,3 +94,28 @@ TEST(SavedGame, RefusesDamagedFiles) {
 }
 
 }  // namespace
+
+namespace {
+
+// The loader's own fit, worked by hand: 300 x 200 at a step of 66 gives a
+// 330 x 264 grid; 2 % passes grow it to 324 x 216 (the next 2 % of the width
+// reaches 330.48); the height, with the larger margin, is stretched by 3 %
+// at most, to 222; both margins are even already.
+TEST(SavedGame, LoaderFitGrowsByTwoPercentWithoutAFrame) {
+    const game::LoadFit f = game::FitForLoad(300, 200, 66);
+    EXPECT_EQ(f.GridW, 330);
+    EXPECT_EQ(f.GridH, 264);
+    EXPECT_EQ(f.Cols, 5);
+    EXPECT_EQ(f.Rows, 4);
+    EXPECT_EQ(f.PicW, 324);
+    EXPECT_EQ(f.PicH, 222);
+    EXPECT_EQ(f.PicX, 3);
+    EXPECT_EQ(f.PicY, 21);
+    EXPECT_FALSE(f.TooSmall);
+    // Tiny sides end the growth instead of looping for ever.
+    const game::LoadFit tiny = game::FitForLoad(20, 10, 44);
+    EXPECT_TRUE(tiny.TooSmall);
+    EXPECT_EQ(tiny.GridW, 44);
+}
+
+}  // namespace
