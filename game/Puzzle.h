@@ -59,7 +59,14 @@ public:
     int16_t PanY = 0;
     bool Panning = false;
 
+    // True while the give-up animation runs; the board ignores the mouse.
+    bool GivingUp() const { return m_GivingUp; }
+
 private:
+    // A full recomposition of the board, then one refresh.
+    void Recompose();
+
+    bool m_GivingUp = false;
     GameState& m_State;
     BoardSurfaces& m_Surfaces;
     BoardView& m_View;
