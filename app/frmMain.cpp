@@ -1,5 +1,6 @@
 #include "app/frmMain.h"
 
+#include "app/MiniatureDrag.h"
 #include "app/SurfaceView.h"
 #include "game/BoardLayout.h"
 #include "game/Levels.h"
@@ -157,6 +158,18 @@ void frmMain::BuildControls() {
     m_imgMaster->setGeometry(Px(390), Px(300), Px(1620), Px(1035));
     m_imgMaster->setScaledContents(true);
 
+    m_BoxDrag = new MiniatureDrag(m_picStatus);
+    m_BoxDrag->Watch(m_Picture1);
+    m_BoxDrag->Watch(m_imgMaster);
+    m_BoxDrag->OnPress = [this](QWidget* w, int16_t b, int16_t s, float x, float y) {
+        if (w == m_imgMaster)
+            imgMaster_MouseDown(b, s, x, y);
+        else if (w == m_Picture1)
+            Picture1_MouseDown(b, s, x, y);
+        else
+            picStatus_MouseDown(b, s, x, y);
+    };
+
     m_lblElapsed = new QLabel(m_picStatus);
     m_lblElapsed->setObjectName(QStringLiteral("lblElapsed"));
     m_lblElapsed->setGeometry(Px(45), Px(1800), Px(2325), Px(225));
@@ -290,6 +303,31 @@ void frmMain::SetClockText(const QString& text) { m_lblElapsed->setText(text); }
 
 void frmMain::SetBoardEnabled(bool enabled) { m_picScreen->setEnabled(enabled); }
 
+bool frmMain::MiniatureVisible() const { return m_picStatus->isVisibleTo(this); }
+
+QSize frmMain::MiniatureFrameSize() const { return m_Picture1->size(); }
+
+void frmMain::SetMiniatureGeometry(float left, float top, float width, float height) {
+    // The widget takes whole pixels; the fit keeps fractions until here.
+    m_imgMaster->setGeometry(game::Int16(left), game::Int16(top), game::Int16(width), game::Int16(height));
+}
+
+void frmMain::SetMiniaturePicture(const platform::Surface& picture) {
+    m_imgMaster->setPixmap(QPixmap::fromImage(picture.Image().copy()));
+}
+
+void frmMain::picStatus_MouseDown(int16_t, int16_t, float x, float y) {
+    // The drag itself follows the press in MiniatureDrag.
+    m_Puzzle.LastX = game::Int16(x);
+    m_Puzzle.LastY = game::Int16(y);
+}
+
+void frmMain::Picture1_MouseDown(int16_t button, int16_t shift, float x, float y) {
+    picStatus_MouseDown(button, shift, x, y);
+}
+
+void frmMain::imgMaster_MouseDown(int16_t, int16_t, float, float) { picStatus_MouseDown(1, 1, 1, 1); }
+
 void frmMain::Maximize() {
     // Without a window manager a maximised state alone does not resize the
     // window, so it is given the screen's free area as well.
@@ -330,9 +368,23 @@ void frmMain::RunOptionsItem(QAction* item, const std::function<void()>& command
 }
 
 void frmMain::mnuNewGame_Click(int16_t index) {
+    // The game on the board was cut with its own level's values; they come
+    // back unless a new game replaces it (a cancelled choice, a refused picture).
+    const game::GameState before = m_State;
     if (!game::ChooseLevel(m_State, index)) return;
+    const uint32_t generation = m_State.Generation;
     // The picture comes from a plain open-file dialog for now.
-    m_Host.ShowOpenFile({QStringLiteral("Imagens (*.bmp *.gif *.jpg)|*.bmp;*.gif;*.jpg"), m_State.AppPath, {}});
+    if (const auto path = m_Host.ShowOpenFile(
+            {QStringLiteral("Imagens (*.bmp *.gif *.jpg)|*.bmp;*.gif;*.jpg"), m_State.AppPath, {}}))
+        m_Puzzle.NewGameSetup(*path);
+    // Only an accepted picture cuts a new game.
+    if (m_State.Generation == generation) {
+        m_State.ChosenLevel = before.ChosenLevel;
+        m_State.PieceBox = before.PieceBox;
+        m_State.PieceStep = before.PieceStep;
+        m_State.SnapDiv = before.SnapDiv;
+        m_State.GapUnits = before.GapUnits;
+    }
 }
 
 void frmMain::mnuSounds_Click() {

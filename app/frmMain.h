@@ -20,6 +20,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class QScrollBar;
+class MiniatureDrag;
 class SurfaceView;
 
 class frmMain : public QMainWindow, public game::MainWindowPort {
@@ -43,6 +44,16 @@ public:
     void SetClockText(const QString& text) override;
     void SetBoardEnabled(bool enabled) override;
     void Maximize() override;
+    bool MiniatureVisible() const override;
+    QSize MiniatureFrameSize() const override;
+    void SetMiniatureGeometry(float left, float top, float width, float height) override;
+    void SetMiniaturePicture(const platform::Surface& picture) override;
+
+    // Presses on the miniature box, its frame and the miniature: each starts
+    // dragging the whole box.
+    void picStatus_MouseDown(int16_t button, int16_t shift, float x, float y);
+    void Picture1_MouseDown(int16_t button, int16_t shift, float x, float y);
+    void imgMaster_MouseDown(int16_t button, int16_t shift, float x, float y);
 
     // Menu commands.
     void mnuNewGame_Click(int16_t index);
@@ -122,6 +133,7 @@ private:
     QWidget* m_picStatus = nullptr;
     QWidget* m_Picture1 = nullptr;
     QLabel* m_imgMaster = nullptr;
+    MiniatureDrag* m_BoxDrag = nullptr;  // owned by the box
     QLabel* m_lblElapsed = nullptr;
     QTimer m_Timer1;
     bool m_Loaded = false;

@@ -4,6 +4,8 @@
 
 #include "platform/Surface.h"
 
+#include <QSize>
+
 #include <cstdint>
 
 namespace game {
@@ -34,6 +36,15 @@ public:
     virtual void SetBoardEnabled(bool enabled) = 0;
     // The main window's state becomes maximised.
     virtual void Maximize() = 0;
+
+    // Whether the miniature box is shown now.
+    virtual bool MiniatureVisible() const = 0;
+    // The size of the miniature's frame (Picture1), in pixels.
+    virtual QSize MiniatureFrameSize() const = 0;
+    // The miniature's place and size inside its frame, in frame pixels.
+    virtual void SetMiniatureGeometry(float left, float top, float width, float height) = 0;
+    // The picture the miniature shows, stretched to its size.
+    virtual void SetMiniaturePicture(const platform::Surface& picture) = 0;
 };
 
 }  // namespace game

@@ -40,6 +40,19 @@ public:
     void SetClockText(const QString& text) override { ClockText = text; }
     void SetBoardEnabled(bool enabled) override { BoardEnabled = enabled; }
     void Maximize() override { Maximized = true; }
+    bool MiniatureVisible() const override { return MiniatureShown; }
+    QSize MiniatureFrameSize() const override { return FrameSize; }
+    void SetMiniatureGeometry(float left, float top, float width, float height) override {
+        MiniatureLeft = left;
+        MiniatureTop = top;
+        MiniatureWidth = width;
+        MiniatureHeight = height;
+    }
+    void SetMiniaturePicture(const platform::Surface& picture) override { MiniaturePicture = picture; }
+
+    QSize FrameSize{159, 118};
+    float MiniatureLeft = 0, MiniatureTop = 0, MiniatureWidth = 0, MiniatureHeight = 0;
+    platform::Surface MiniaturePicture;
 
 private:
     game::BoardView& m_View;
