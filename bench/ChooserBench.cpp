@@ -1,0 +1,103 @@
+// Scanning a folder of large photographs into the thumbnail grid, beside
+// decoding the same files at full size: thumbnails decode near their own
+// size, so a scan should cost a small fraction of the full decoding.
+#include "chooser/ThumbsCtl.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QImage>
+#include <QImageReader>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace {
+
+// What the scan asks of the machine: only the clock and the event pump.
+class BenchHost : public platform::Host {
+public:
+    platform::MsgAnswer ShowMessage(const platform::MessageBox&) override { return platform::MsgAnswer::Ok; }
+    std::optional<QString> ShowOpenFile(const platform::FileDialogRequest&) override { return std::nullopt; }
+    std::optional<QString> ShowSaveFile(const platform::FileDialogRequest&) override { return std::nullopt; }
+    std::optional<int32_t> ShowColor(int32_t, bool, std::array<int32_t, 16>&) override { return std::nullopt; }
+    void PlaySound(const QByteArray&) override {}
+    double MonotonicSeconds() override { return 0; }
+    double TimeOfDay() override { return 0; }
+    QSize ScreenSize() override { return {1280, 1024}; }
+    void DoEvents() override { QCoreApplication::processEvents(); }
+    void SetBusyPointer(bool) override {}
+    void OpenUrl(const QString&) override {}
+};
+
+QApplication& App() {
+    static int argc = 1;
+    static char name[] = "puzzle_bench";
+    static char* argv[] = {name, nullptr};
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QApplication app(argc, argv);
+    return app;
+}
+
+// Forty 4000 x 3000 JPEG photographs, written once.
+QString PhotoFolder() {
+    static QTemporaryDir dir;
+    static bool written = false;
+    if (!written) {
+        QImage photo(4000, 3000, QImage::Format_RGB32);
+        for (int i = 0; i < 40; ++i) {
+            QPainter p(&photo);
+            QLinearGradient g(0, 0, 4000, 3000);
+            g.setColorAt(0, QColor::fromHsv((i * 37) % 360, 200, 230));
+            g.setColorAt(1, QColor::fromHsv((i * 37 + 150) % 360, 180, 120));
+            p.fillRect(photo.rect(), g);
+            for (int k = 0; k < 60; ++k) {
+                p.setBrush(QColor::fromHsv((i * 13 + k * 29) % 360, 160, 200));
+                p.drawEllipse(QPoint((k * 677 + i * 31) % 4000, (k * 389 + i * 53) % 3000), 150 + k * 3, 120 + k * 2);
+            }
+            p.end();
+            photo.save(dir.filePath(QStringLiteral("foto%1.jpg").arg(i, 2, 10, QLatin1Char('0'))), "JPEG", 90);
+        }
+        written = true;
+    }
+    return dir.path();
+}
+
+void BM_ScanFolder(benchmark::State& state) {
+    App();
+    const QString folder = PhotoFolder();
+    BenchHost host;
+    game::GameState game;
+    game.ChooserOpen = true;
+    game.PieceBox = 160;
+    chooser::ThumbsCtl grid(game, host);
+    grid.resize(7650 / 15, 3420 / 15);
+    grid.show();
+    for (auto _ : state) {
+        grid.Clear();
+        QString path = folder;
+        grid.ScanPath(path);
+        if (grid.ListCount() != 40) state.SkipWithError("not every picture was listed");
+    }
+}
+BENCHMARK(BM_ScanFolder)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_DecodeFolderFull(benchmark::State& state) {
+    App();
+    const QString folder = PhotoFolder();
+    const QStringList files = QDir(folder).entryList({QStringLiteral("*.jpg")}, QDir::Files);
+    for (auto _ : state) {
+        for (const QString& f : files) {
+            QImageReader reader(QDir(folder).filePath(f));
+            QImage image = reader.read();
+            benchmark::DoNotOptimize(image.constBits());
+        }
+    }
+}
+BENCHMARK(BM_DecodeFolderFull)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
