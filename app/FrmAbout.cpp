@@ -11,6 +11,7 @@
 #include <QPixmap>
 #include <QPushButton>
 
+#include <algorithm>
 #include <functional>
 
 using support::Px;
@@ -41,10 +42,25 @@ QLabel* PlaceLabel(QLabel* label, const char* name, int left, int top, int width
 }
 
 QFont SansSerif(double points, bool bold = false) {
-    QFont font(QStringLiteral("MS Sans Serif"));
+    QFont font;
+    // Where the window's own face is missing, a narrow one keeps the texts
+    // close to the widths the layout was made for.
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans Condensed")});
     font.setPointSizeF(points);
     font.setBold(bold);
     return font;
+}
+
+// Widens a label whose text would be cut, keeping it inside its parent:
+// the substitute face may be wider than the one the layout was made for.
+void FitToText(QLabel* label) {
+    const int needed = label->fontMetrics().horizontalAdvance(label->text()) + 2;
+    if (needed <= label->width()) return;
+    QRect r = label->geometry();
+    r.setWidth(needed);
+    const int room = label->parentWidget() ? label->parentWidget()->width() : r.right() + 1;
+    if (r.right() >= room) r.moveLeft(std::max(0, room - r.width()));
+    label->setGeometry(r);
 }
 
 void SetTextColor(QLabel* label, const QColor& color) {
@@ -90,6 +106,8 @@ FrmAbout::FrmAbout(platform::Host& host, QWidget* parent)
     m_Label5 = PlaceLabel(new QLabel(QStringLiteral("Para Windows 95/98/Me/NT/2000/XP"), this), "Label5", 75, 375,
                           2880, 210);
     m_Label8 = PlaceLabel(new QLabel(QStringLiteral("Versão 1.5"), this), "Label8", 3930, 540, 765, 195);
+    m_Label5->setFont(SansSerif(8.25));
+    m_Label8->setFont(SansSerif(8.25));
 
     m_Frame1 = new QGroupBox(this);
     m_Frame1->setObjectName(QStringLiteral("Frame1"));
@@ -97,6 +115,7 @@ FrmAbout::FrmAbout(platform::Host& host, QWidget* parent)
 
     m_Label3 = PlaceLabel(new QLabel(QStringLiteral("Software produzido por: Valtrino"), m_Frame1), "Label3", 150, 225,
                           3585, 195);
+    m_Label3->setFont(SansSerif(8.25));
     SetTextColor(m_Label3, QColor(0x40, 0x40, 0x40));
     m_Label11 = PlaceLabel(new LinkLabel(QStringLiteral("Respostas para as perguntas mais frequentes"),
                                          [this] { Label11_Click(); }, m_Frame1),
@@ -118,6 +137,7 @@ FrmAbout::FrmAbout(platform::Host& host, QWidget* parent)
 void FrmAbout::Form_Load() {
     CenterForm(*this);
     m_Label8->setText(AboutVersionText());
+    for (QLabel* label : {m_Label2, m_Label5, m_Label8, m_Label3, m_Label11, m_Label6}) FitToText(label);
 }
 
 void FrmAbout::Command1_Click() { accept(); }

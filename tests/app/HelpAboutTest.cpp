@@ -56,9 +56,20 @@ TEST(FrmAbout, ShowsTheVersionAndTheFixedTexts) {
     EXPECT_EQ(about.Label5()->text(), QStringLiteral("Para Windows 95/98/Me/NT/2000/XP"));
     EXPECT_EQ(about.Label3()->text(), QStringLiteral("Software produzido por: Valtrino"));
     EXPECT_EQ(about.Label3()->parentWidget(), about.Frame1());
-    EXPECT_EQ(about.Label11()->geometry(), QRect(7, 98, 217, 17));
+    EXPECT_EQ(about.Label11()->geometry().topLeft(), QPoint(7, 98));
+    EXPECT_EQ(about.Label6()->geometry().topLeft(), QPoint(236, 98));
     EXPECT_EQ(about.Command1()->text(), QStringLiteral("&OK"));
     EXPECT_TRUE(about.Label11()->font().underline());
+}
+
+TEST(FrmAbout, EveryTextFitsItsLabelInsideTheWindow) {
+    FakeHost host;
+    FrmAbout about(host);
+    for (QLabel* label : about.findChildren<QLabel*>()) {
+        EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width()) << label->objectName().toStdString();
+        EXPECT_TRUE(label->parentWidget()->rect().contains(label->geometry())) << label->objectName().toStdString();
+    }
+    EXPECT_FALSE(about.Label11()->geometry().intersects(about.Label6()->geometry()));
 }
 
 TEST(FrmAbout, LinksOpenTheMakersPagesAndShowTheHand) {
