@@ -1,7 +1,10 @@
 #include "app/frmMain.h"
 
+#include "app/Form1.h"
+#include "app/FrmAbout.h"
 #include "app/MiniatureDrag.h"
 #include "app/SurfaceView.h"
+#include "chooser/frmThumbs.h"
 #include "game/BoardLayout.h"
 #include "game/Levels.h"
 #include "game/Numeric.h"
@@ -10,7 +13,9 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
@@ -36,7 +41,10 @@ frmMain::frmMain(game::GameState& state, platform::Host& host, QWidget* parent)
     : QMainWindow(parent),
       m_State(state),
       m_Host(host),
-      m_Puzzle(state, m_Surfaces, m_View, *this, host, m_Random) {
+      m_Puzzle(state, m_Surfaces, m_View, *this, host, m_Random),
+      // The custom colours are kept per user under the program's own name.
+      m_ColorDialog(host, std::make_unique<support::IniUserSettings>(support::IniUserSettings::DefaultPath(
+                              QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName()))) {
     setWindowTitle(QStringLiteral("Zelvano"));
     BuildMenus();
     BuildControls();
@@ -65,8 +73,11 @@ void frmMain::BuildMenus() {
     mnuGame->addSeparator();
     mnuSaveGame = mnuGame->addAction(QStringLiteral("Salvar este jogo   "));
     mnuSaveGame->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    connect(mnuSaveGame, &QAction::triggered, this,
+            [this] { RunGameItem(mnuSaveGame, [this] { mnuSaveGame_Click(); }); });
     mnuLoadGame = mnuGame->addAction(QStringLiteral("Abrir um jogo salvo"));
     mnuLoadGame->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    connect(mnuLoadGame, &QAction::triggered, this, [this] { mnuLoadGame_Click(); });
     mnuGame->addSeparator();
     mnuExit = mnuGame->addAction(QStringLiteral("Sair"));
     connect(mnuExit, &QAction::triggered, this, [this] { mnuExit_Click(); });
@@ -96,6 +107,7 @@ void frmMain::BuildMenus() {
     mnuStatus->setChecked(true);
     connect(mnuStatus, &QAction::triggered, this, [this] { mnuStatus_Click(); });
     mnuBackground = mnuOptions->addAction(QStringLiteral("Cor de Fundo"));
+    connect(mnuBackground, &QAction::triggered, this, [this] { ChooseBackColor(); });
     connect(mnuOptions, &QMenu::aboutToShow, this, [this] { mnuOptions_Click(); });
     connect(mnuOptions, &QMenu::aboutToHide, this, [this] {
         mnuHints->setEnabled(true);
@@ -367,16 +379,58 @@ void frmMain::RunOptionsItem(QAction* item, const std::function<void()>& command
     if (enabled) command();
 }
 
+namespace {
+
+// The saved games live in "Save" beside the program, made on demand; a folder
+// that cannot be made only means the dialog opens elsewhere.
+void PrepareSaveDialog(support::CmnDlgInfo& dlg, const QString& appPath) {
+    QDir(appPath).mkpath(QStringLiteral("Save"));
+    dlg.InitDir = appPath + QStringLiteral("Save");
+    dlg.FileName.clear();
+    dlg.Filter = QStringLiteral("Zelvano (*.pzl)|*.pzl");
+    dlg.Flags = 5;
+}
+
+}  // namespace
+
+void frmMain::mnuSaveGame_Click() {
+    // Time spent choosing a name does not count.
+    SetTimer(false);
+    PrepareSaveDialog(CmnDlg, m_State.AppPath);
+    support::ShowSave(m_Host, CmnDlg);
+    if (!CmnDlg.FileName.isEmpty()) {
+        const QString name = QFileInfo(CmnDlg.FileName).fileName();
+        CmnDlg.FileName = name.contains(QLatin1Char('.')) ? support::ChangeExtension(CmnDlg.FileName, QStringLiteral("pzl"))
+                                                         : CmnDlg.FileName + QStringLiteral(".pzl");
+        m_Puzzle.SaveGame(CmnDlg.FileName);
+    }
+    SetTimer(m_State.GameRunning);
+}
+
+void frmMain::mnuLoadGame_Click() {
+    PrepareSaveDialog(CmnDlg, m_State.AppPath);
+    support::ShowOpen(m_Host, CmnDlg);
+    if (!CmnDlg.FileName.isEmpty()) m_Puzzle.LoadGame(CmnDlg.FileName);
+    m_Host.SetBusyPointer(false);
+    SetTimer(m_State.GameRunning);
+}
+
 void frmMain::mnuNewGame_Click(int16_t index) {
     // The game on the board was cut with its own level's values; they come
     // back unless a new game replaces it (a cancelled choice, a refused picture).
     const game::GameState before = m_State;
     if (!game::ChooseLevel(m_State, index)) return;
     const uint32_t generation = m_State.Generation;
-    // The picture comes from a plain open-file dialog for now.
-    if (const auto path = m_Host.ShowOpenFile(
-            {QStringLiteral("Imagens (*.bmp *.gif *.jpg)|*.bmp;*.gif;*.jpg"), m_State.AppPath, {}}))
-        m_Puzzle.NewGameSetup(*path);
+    // The picture comes from the chooser, which starts the game itself.
+    if (ShowChooser) {
+        ShowChooser();
+    } else {
+        chooser::frmThumbs chooser(
+            m_State, m_Host, &m_Skin,
+            [this](const QString& file, const std::function<void()>& hide) { return m_Puzzle.NewGameSetup(file, hide); },
+            this);
+        chooser.exec();
+    }
     // Only an accepted picture cuts a new game.
     if (m_State.Generation == generation) {
         m_State.ChosenLevel = before.ChosenLevel;
@@ -401,9 +455,17 @@ void frmMain::mnuStatus_Click() {
 
 void frmMain::mnuExit_Click() { close(); }
 
-void frmMain::mnuAbout_Click() {}
+void frmMain::mnuAbout_Click() {
+    FrmAbout about(m_Host, this);
+    about.exec();
+}
 
-void frmMain::mnuHowToPlay_Click() {}
+void frmMain::mnuHowToPlay_Click() {
+    Form1 help(&m_Skin, this);
+    help.exec();
+}
+
+void frmMain::ChooseBackColor() { support::ChooseBackColor(m_ColorDialog, m_State, m_Surfaces, *this); }
 
 void frmMain::closeEvent(QCloseEvent* event) {
     // Closing the main window ends the program at once; nothing is saved.

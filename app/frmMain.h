@@ -10,6 +10,8 @@
 #include "game/Puzzle.h"
 #include "platform/Host.h"
 #include "platform/Random.h"
+#include "support/CmnDlg.h"
+#include "support/ModCmnDlg.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -57,6 +59,13 @@ public:
 
     // Menu commands.
     void mnuNewGame_Click(int16_t index);
+    void mnuSaveGame_Click();
+    void mnuLoadGame_Click();
+    // The record of the open and save dialogs.
+    support::CmnDlgInfo CmnDlg;
+    // How the level command gets its picture: empty shows the chooser window
+    // modally; a test puts its own choice here (it may call NewGameSetup).
+    std::function<void()> ShowChooser;
     void mnuGame_Click();
     void mnuOptions_Click();
     void mnuExit_Click();
@@ -64,6 +73,8 @@ public:
     void mnuHowToPlay_Click();
     void mnuSounds_Click();
     void mnuStatus_Click();
+    // "Cor de Fundo": the board colour, picked in the colour dialog.
+    void ChooseBackColor();
 
     // Scroll bars.
     void HScroll1_Change();
@@ -75,6 +86,8 @@ public:
     game::Puzzle& Puzzle() { return m_Puzzle; }
     Skin& Skin1() { return m_Skin; }
     platform::Host& Host() { return m_Host; }
+    // The colour dialog with its custom colours in the per-user store.
+    support::ModCmnDlg& ColorDialog() { return m_ColorDialog; }
 
     // Controls, reachable by name for the handlers and the tests.
     QWidget* ClientArea() const { return m_Client; }
@@ -125,6 +138,7 @@ private:
     platform::Random m_Random;
     game::Puzzle m_Puzzle;
     Skin m_Skin;
+    support::ModCmnDlg m_ColorDialog;
 
     QWidget* m_Client = nullptr;
     SurfaceView* m_picScreen = nullptr;

@@ -41,6 +41,16 @@ public:
     // board is left as it was.
     bool NewGameSetup(const QString& filename, const std::function<void()>& hideChooser = {});
 
+    // Writes the running game to a saved-game file, after sorting the pieces
+    // into home order. The file is replaced only once it is written whole.
+    // Returns false when it could not be written.
+    bool SaveGame(const QString& fileName);
+    // Replaces the game on the board by the one saved in `fileName`. A file
+    // that cannot be read, a missing or too small picture (each with its
+    // message) leave the game on the board as it was. Returns true when the
+    // saved game is running.
+    bool LoadGame(const QString& fileName);
+
     // Menu commands and the clock.
     void mnuShuffle_Click();
     void MnDesistir_Click();
