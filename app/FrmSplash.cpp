@@ -116,8 +116,8 @@ FrmSplash::FrmSplash(platform::Host& host, std::function<void()> loadMain, std::
 
 FrmSplash::~FrmSplash() = default;
 
-void FrmSplash::Form_Load() {
-    m_Picture = QImage(QStringLiteral(":/splash.bmp"));
+void FrmSplash::Form_Load(const QString& picture) {
+    m_Picture = QImage(picture);
     m_SplashRegion = MakeRegion(m_Picture, kSplashKeyColor);
     // Without a picture the window stays a plain rectangle.
     if (m_SplashRegion)

@@ -72,8 +72,9 @@ public:
               QWidget* parent = nullptr);
     ~FrmSplash() override;
 
-    // Shapes the window to its picture and sets the version label.
-    void Form_Load();
+    // Shapes the window to its picture and sets the version label. A
+    // picture that cannot be read leaves a plain rectangular window.
+    void Form_Load(const QString& picture = QStringLiteral(":/splash.bmp"));
     // The start-up sequence, on the first activation only.
     void Form_Activate();
 

@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QLabel>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -104,6 +105,24 @@ TEST(FrmSplash, LoadShapesTheWindowAndShowsTheVersion) {
     ASSERT_TRUE(splash.Shaped());
     EXPECT_FALSE(splash.mask().contains(QPoint(0, 0)));
     EXPECT_TRUE(splash.mask().contains(splash.Label8()->geometry().center()));
+}
+
+TEST(FrmSplash, AnUnreadablePictureLeavesAPlainWindow) {
+    QTemporaryDir dir;
+    const QString corrupt = dir.path() + "/splash.bmp";
+    QFile f(corrupt);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("BM this is not a bitmap");
+    f.close();
+    for (const QString& path : {corrupt, dir.path() + "/missing.bmp"}) {
+        FakeHost host;
+        FrmSplash splash(host, nullptr, nullptr);
+        splash.Form_Load(path);
+        EXPECT_FALSE(splash.Shaped());
+        EXPECT_TRUE(splash.mask().isEmpty());
+        EXPECT_EQ(splash.Label8()->text(), QStringLiteral("1.0.0"));
+        splash.grab();  // paints without a picture
+    }
 }
 
 // A clock that only moves when the sequence sleeps or a step takes time.

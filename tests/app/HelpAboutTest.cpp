@@ -2,6 +2,7 @@
 // centring.
 #include "app/Form1.h"
 #include "app/FrmAbout.h"
+#include "app/Skin.h"
 #include "support/CenterForm.h"
 #include "support/FakeHost.h"
 
@@ -45,6 +46,13 @@ TEST(Form1, ShowsTheHelpTextsInPlace) {
     EXPECT_FALSE(help.Label(2)->text().contains(QLatin1Char('\r')));
     EXPECT_TRUE(help.Label(1)->font().bold());
     EXPECT_FALSE(help.Label(2)->font().bold());
+}
+
+TEST(Form1, TakesTheMainWindowsSkin) {
+    Skin skin;
+    ASSERT_TRUE(skin.OpenSkinFile(ZELVANO_SOURCE_DIR "/assets/Puzzle.skn"));
+    Form1 help(&skin);
+    EXPECT_EQ(help.styleSheet(), skin.StyleSheet());
 }
 
 TEST(FrmAbout, ShowsTheVersionAndTheFixedTexts) {
