@@ -1,9 +1,11 @@
 #include "game/PuzzleModule.h"
 
+#include "game/MaskRuns.h"
 #include "game/Numeric.h"
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -44,6 +46,129 @@ const PieceRec& PieceAt(const GameState& state, int16_t index) {
     if (index < 0 || static_cast<size_t>(index) >= state.Pieces.size())
         throw std::out_of_range("piece index outside the piece array");
     return state.Pieces[static_cast<size_t>(index)];
+}
+
+// Board rows [First, End) being composed. Every raster operation works pixel
+// by pixel, so composing the board band by band, each band with every
+// operation in the same order, gives the same picture as whole-board passes;
+// a band stays in the cache while all pieces crossing it are drawn.
+struct Band {
+    int First = 0;
+    int End = 0;
+};
+constexpr int kBandRows = 32;
+
+// A piece's square on the board, clipped to the board and to the surfaces
+// it is read from: rows v0..v1-1 and columns u0..u1-1 of the square.
+struct SquareClip {
+    int u0 = 0, u1 = 0, v0 = 0, v1 = 0;
+    bool Empty() const { return u0 >= u1 || v0 >= v1; }
+};
+
+SquareClip ClipSquare(const platform::Surface& screen, const Band& band, int left, int top, int box, int srcX,
+                      int srcW, int srcH) {
+    SquareClip c;
+    c.u0 = std::max({0, -left, -srcX});
+    c.v0 = std::max(band.First - top, 0);
+    c.u1 = std::min({box, screen.Width() - left, srcW - srcX});
+    c.v1 = std::min({box, band.End - top, srcH});
+    return c;
+}
+
+// The runs of the scaled strip, kept from one composition to the next: a
+// drag recomposes the board on every mouse move with the same strip. The
+// strip is compared in full with the copy the runs were made from, so a
+// strip that changed in any way is read again.
+const MaskRuns& RunsOf(const platform::Surface& masks, int box) {
+    struct Cache {
+        platform::Surface Strip;
+        int Box = -1;
+        std::optional<MaskRuns> Runs;
+    };
+    static thread_local Cache cache;
+    if (!cache.Runs || cache.Box != box || !(cache.Strip == masks)) {
+        cache.Runs.emplace(masks, box, kShapeCount);
+        cache.Strip = masks;
+        cache.Box = box;
+    }
+    return *cache.Runs;
+}
+
+// The inverted rim: the outline shifted one pixel right and down, XORed
+// onto the board (SRCINVERT with the mask). With a pure mask only its white
+// runs change anything, and there XOR with white is NOT.
+void DrawRim(platform::Surface& screen, const Band& band, const platform::Surface& masks, const MaskRuns& runs,
+             const PieceRec& rec, int box) {
+    const int left = rec.Left + 1, top = rec.Top + 1, mx = rec.Shape * box;
+    const SquareClip c = ClipSquare(screen, band, left, top, box, mx, masks.Width(), masks.Height());
+    if (c.Empty()) return;
+    const bool pure = runs.Pure(rec.Shape);
+    for (int v = c.v0; v < c.v1; ++v) {
+        uint32_t* d = screen.Row(top + v) + left;
+        if (!pure) {
+            const uint32_t* m = masks.Row(v) + mx;
+            for (int u = c.u0; u < c.u1; ++u) d[u] = (d[u] ^ m[u]) | platform::kOpaque;
+            continue;
+        }
+        for (const MaskRuns::Run* r = runs.Begin(rec.Shape, v); r != runs.End(rec.Shape, v); ++r) {
+            const int u0 = std::max<int>(r->First, c.u0), u1 = std::min<int>(r->End, c.u1);
+            for (int u = u0; u < u1; ++u) d[u] = ~d[u] | platform::kOpaque;
+        }
+    }
+}
+
+// ANDs bitmap pixels [u0, u1) onto the board row, skipping the write when
+// they are all white (outside a cut piece's outline they always are).
+inline void AndSpan(uint32_t* d, const uint32_t* b, int u0, int u1) {
+    uint32_t all = platform::kWhite;
+    for (int u = u0; u < u1; ++u) all &= b[u];
+    if (all == platform::kWhite) return;
+    for (int u = u0; u < u1; ++u) d[u] &= b[u];
+}
+
+// The piece itself: the mask ORed on (SRCPAINT) and the bitmap ANDed on
+// (SRCAND), in one pass. Under a white mask pixel the result is the bitmap
+// pixel; under a black one it is board AND bitmap.
+void DrawPiece(platform::Surface& screen, const Band& band, const platform::Surface& masks, const MaskRuns& runs,
+               const platform::Surface& bitmap, const PieceRec& rec, int box) {
+    const int left = rec.Left, top = rec.Top, mx = rec.Shape * box;
+    SquareClip c = ClipSquare(screen, band, left, top, box, mx, masks.Width(), masks.Height());
+    c.u1 = std::min(c.u1, bitmap.Width());
+    c.v1 = std::min(c.v1, bitmap.Height());
+    if (c.Empty()) return;
+    const bool pure = runs.Pure(rec.Shape);
+    for (int v = c.v0; v < c.v1; ++v) {
+        const uint32_t* b = bitmap.Row(v);
+        uint32_t* d = screen.Row(top + v) + left;
+        if (!pure) {
+            const uint32_t* m = masks.Row(v) + mx;
+            for (int u = c.u0; u < c.u1; ++u) d[u] = (d[u] | m[u]) & b[u];
+            continue;
+        }
+        int u = c.u0;
+        for (const MaskRuns::Run* r = runs.Begin(rec.Shape, v); r != runs.End(rec.Shape, v); ++r) {
+            const int u0 = std::max<int>(r->First, c.u0), u1 = std::min<int>(r->End, c.u1);
+            if (u0 >= u1) continue;
+            AndSpan(d, b, u, u0);
+            std::copy(b + u0, b + u1, d + u0);
+            u = u1;
+        }
+        AndSpan(d, b, u, c.u1);
+    }
+}
+
+// Asks the memory system for the rows of a piece's bitmap that the band
+// will read, one request per cache line.
+void PrefetchBitmap(const PieceRec& rec, const Band& band, const BoardSurfaces& surfaces, int box) {
+    const platform::Surface& bitmap = surfaces.picPat[static_cast<size_t>(rec.PicIndex)];
+    const int v0 = std::max(band.First - rec.Top, 0);
+    const int v1 = std::min({box, band.End - rec.Top, bitmap.Height()});
+    const int u0 = std::max(0, -rec.Left);
+    const int u1 = std::min({box, bitmap.Width(), surfaces.picScreen.Width() - rec.Left});
+    for (int v = v0; v < v1; ++v) {
+        const uint32_t* row = bitmap.Row(v);
+        for (int u = u0; u < u1; u += 16) __builtin_prefetch(row + u);
+    }
 }
 
 }  // namespace
@@ -130,27 +255,46 @@ void DrawBoard(const GameState& state, BoardSurfaces& surfaces) {
     platform::Surface& screen = surfaces.picScreen;
     const platform::Surface& masks = surfaces.picMasks[1];
     const int box = state.PieceBox;
-    screen.BitBlt(0, 0, screen.Width(), screen.Height(), surfaces.picBG, 0, 0, platform::Rop::SrcCopy);
-
     const int count = static_cast<int>(state.Pieces.size());
-    auto drawable = [&](const PieceRec& rec) {
-        return ValidShape(rec.Shape) && rec.PicIndex >= 0 &&
-               static_cast<size_t>(rec.PicIndex) < surfaces.picPat.size();
-    };
-    auto rim = [&](const PieceRec& rec) {
-        screen.BitBlt(rec.Left + 1, rec.Top + 1, box, box, masks, rec.Shape * box, 0, platform::Rop::SrcInvert);
-    };
-    for (int i = count - 1; i >= 0; --i) {
-        const PieceRec& rec = state.Pieces[static_cast<size_t>(i)];
-        if (i != state.SelectedPiece && drawable(rec)) rim(rec);
+    if (count == 0 || box < 1) {
+        screen.BitBlt(0, 0, screen.Width(), screen.Height(), surfaces.picBG, 0, 0, platform::Rop::SrcCopy);
+        return;
     }
+    const MaskRuns& runs = RunsOf(masks, box);
+
+    // Pieces without a mask cell or a bitmap cannot be drawn; they are left
+    // out rather than drawn from beyond their surfaces.
+    std::vector<int> drawable;
+    drawable.reserve(static_cast<size_t>(count));
     for (int i = count - 1; i >= 0; --i) {
         const PieceRec& rec = state.Pieces[static_cast<size_t>(i)];
-        if (!drawable(rec)) continue;
-        if (i == state.SelectedPiece) rim(rec);
-        screen.BitBlt(rec.Left, rec.Top, box, box, masks, rec.Shape * box, 0, platform::Rop::SrcPaint);
-        screen.BitBlt(rec.Left, rec.Top, box, box, surfaces.picPat[static_cast<size_t>(rec.PicIndex)], 0, 0,
-                      platform::Rop::SrcAnd);
+        if (ValidShape(rec.Shape) && rec.PicIndex >= 0 && static_cast<size_t>(rec.PicIndex) < surfaces.picPat.size())
+            drawable.push_back(i);
+    }
+
+    std::vector<int> crossing;
+    crossing.reserve(drawable.size());
+    for (int first = 0; first < screen.Height(); first += kBandRows) {
+        const Band band{first, std::min(first + kBandRows, screen.Height())};
+        screen.BitBlt(0, band.First, screen.Width(), band.End - band.First, surfaces.picBG, 0, band.First,
+                      platform::Rop::SrcCopy);
+        // A piece's rim reaches one row below its square.
+        crossing.clear();
+        for (int i : drawable) {
+            const PieceRec& rec = state.Pieces[static_cast<size_t>(i)];
+            if (rec.Top < band.End && rec.Top + box + 1 > band.First) crossing.push_back(i);
+        }
+        for (int i : crossing)
+            if (i != state.SelectedPiece) DrawRim(screen, band, masks, runs, state.Pieces[static_cast<size_t>(i)], box);
+        for (size_t n = 0; n < crossing.size(); ++n) {
+            // The bitmaps are scattered over memory; ask for the next one's
+            // rows while this piece is drawn.
+            if (n + 1 < crossing.size()) PrefetchBitmap(state.Pieces[static_cast<size_t>(crossing[n + 1])], band, surfaces, box);
+            const int i = crossing[n];
+            const PieceRec& rec = state.Pieces[static_cast<size_t>(i)];
+            if (i == state.SelectedPiece) DrawRim(screen, band, masks, runs, rec, box);
+            DrawPiece(screen, band, masks, runs, surfaces.picPat[static_cast<size_t>(rec.PicIndex)], rec, box);
+        }
     }
 }
 
