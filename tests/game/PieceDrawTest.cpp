@@ -155,6 +155,19 @@ TEST(DrawBoard, PiecesWithoutAMaskOrBitmapAreLeftOut) {
     EXPECT_TRUE(bad.surfaces.picScreen == b.surfaces.picScreen);
 }
 
+TEST(DrawBoard, FollowsAMaskStripChangedBetweenDraws) {
+    Board b(200, 150);
+    b.Add(10, 10, 0);
+    DrawBoard(b.state, b.surfaces);
+    // Mask 18 becomes the whole square, in the board's strip and in the model.
+    b.strip.FillRect(18 * kBox, 0, kBox, kBox, platform::kWhite);
+    b.surfaces.picMasks[1].FillRect(18 * kBox, 0, kBox, kBox, platform::kWhite);
+    b.Add(60, 40, 18);
+    DrawBoard(b.state, b.surfaces);
+    EXPECT_EQ(Differences(b.surfaces.picScreen, b.Expected()), 0);
+    EXPECT_EQ(b.surfaces.picScreen.Pixel(60 + 79, 40 + 79), PiecePixel(1, 79, 79));
+}
+
 TEST(PieceHit, TrueOnlyOnTheOutline) {
     Board b(10, 10);
     b.Add(100, 50, 2);  // flat top and left, a tab right, a socket below
