@@ -23,6 +23,11 @@ protected:
         host.Screen = {1280, 1024};
         window = std::make_unique<frmMain>(state, host);
         window->Form_Load();
+        // The chooser's part, answered by the scripted host: a picked file
+        // goes to the set-up, a cancel starts nothing.
+        window->ShowChooser = [this] {
+            if (const auto path = host.ShowOpenFile({})) window->Puzzle().NewGameSetup(*path);
+        };
         state.AppPath = dir.path() + QLatin1Char('/');
         window->resize(1280, 984);
         window->show();
