@@ -32,6 +32,7 @@ void Surface::Fill(uint32_t pixel) { std::fill(m_Pixels.begin(), m_Pixels.end(),
 void Surface::FillRect(int x, int y, int w, int h, uint32_t pixel) {
     const int x0 = std::max(0, x), y0 = std::max(0, y);
     const int x1 = std::min(m_Width, x + std::max(0, w)), y1 = std::min(m_Height, y + std::max(0, h));
+    if (x0 >= x1 || y0 >= y1) return;
     for (int yy = y0; yy < y1; ++yy) std::fill(Row(yy) + x0, Row(yy) + x1, pixel);
 }
 

@@ -103,6 +103,9 @@ TEST(Surface, PixelAccessOutsideIsHarmless) {
     EXPECT_EQ(s.Pixel(-1, 0), 0u);
     EXPECT_EQ(s.Pixel(0, 2), 0u);
     EXPECT_EQ(s, Surface(2, 2));
+    s.FillRect(5, 0, 3, 3, platform::kWhite);  // wholly beyond the right edge
+    s.FillRect(0, 7, 3, 3, platform::kWhite);  // and below
+    EXPECT_EQ(s, Surface(2, 2));
     s.FillRect(-5, -5, 6, 6, platform::kWhite);
     EXPECT_EQ(s.Pixel(0, 0), platform::kWhite);
     EXPECT_EQ(s.Pixel(1, 0), platform::kBlack);
