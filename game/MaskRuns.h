@@ -28,6 +28,12 @@ public:
     const Run* Begin(int cell, int row) const { return m_Runs.data() + m_RowStart[Index(cell, row)]; }
     const Run* End(int cell, int row) const { return m_Runs.data() + m_RowStart[Index(cell, row) + 1]; }
 
+    // The runs of row `row` of a cell's rim: the white pixels of the mask
+    // that stay outside the same mask once it is shifted one pixel right and
+    // down. Only these survive the piece drawn over its own rim.
+    const Run* RimBegin(int cell, int row) const { return m_RimRuns.data() + m_RimRowStart[Index(cell, row)]; }
+    const Run* RimEnd(int cell, int row) const { return m_RimRuns.data() + m_RimRowStart[Index(cell, row) + 1]; }
+
 private:
     size_t Index(int cell, int row) const { return static_cast<size_t>(cell) * m_Box + row; }
 
@@ -36,6 +42,8 @@ private:
     std::vector<bool> m_Pure;
     std::vector<uint32_t> m_RowStart;
     std::vector<Run> m_Runs;
+    std::vector<uint32_t> m_RimRowStart;
+    std::vector<Run> m_RimRuns;
 };
 
 }  // namespace game

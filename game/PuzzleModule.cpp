@@ -7,6 +7,7 @@
 #include <array>
 #include <optional>
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 namespace game::PuzzleModule {
@@ -41,6 +42,27 @@ Place PlaceOf(int r, int c, int lastRow, int lastCol) {
 }
 
 bool ValidShape(int16_t shape) { return shape >= 0 && shape < kShapeCount; }
+
+// The mark a piece bitmap carries while it is known to be white wherever
+// the mask of `shape` at `box` is black, as the cut leaves it. Composing the
+// board then skips those pixels: ANDing white changes nothing, and reading
+// them is most of the cost of a composition.
+uint32_t WhiteOutsideMark(int shape, int box) {
+    return 0x80000000u | (static_cast<uint32_t>(box) << 8) | static_cast<uint32_t>(shape);
+}
+
+// Whether `bitmap` is white wherever mask `shape` of `masks` is not white.
+bool WhiteOutside(const platform::Surface& bitmap, const platform::Surface& masks, int shape, int box) {
+    if (box > bitmap.Width() || box > bitmap.Height() || (shape + 1) * box > masks.Width() || box > masks.Height())
+        return false;
+    for (int v = 0; v < box; ++v) {
+        const uint32_t* b = bitmap.Row(v);
+        const uint32_t* m = masks.Row(v) + shape * box;
+        for (int u = 0; u < box; ++u)
+            if (m[u] != platform::kWhite && b[u] != platform::kWhite) return false;
+    }
+    return true;
+}
 
 const PieceRec& PieceAt(const GameState& state, int16_t index) {
     if (index < 0 || static_cast<size_t>(index) >= state.Pieces.size())
@@ -110,7 +132,8 @@ void DrawRim(platform::Surface& screen, const Band& band, const platform::Surfac
             for (int u = c.u0; u < c.u1; ++u) d[u] = (d[u] ^ m[u]) | platform::kOpaque;
             continue;
         }
-        for (const MaskRuns::Run* r = runs.Begin(rec.Shape, v); r != runs.End(rec.Shape, v); ++r) {
+        // The piece itself covers the rest of its shifted outline.
+        for (const MaskRuns::Run* r = runs.RimBegin(rec.Shape, v); r != runs.RimEnd(rec.Shape, v); ++r) {
             const int u0 = std::max<int>(r->First, c.u0), u1 = std::min<int>(r->End, c.u1);
             for (int u = u0; u < u1; ++u) d[u] = ~d[u] | platform::kOpaque;
         }
@@ -126,6 +149,14 @@ inline void AndSpan(uint32_t* d, const uint32_t* b, int u0, int u1) {
     for (int u = u0; u < u1; ++u) d[u] &= b[u];
 }
 
+// Copies bitmap pixels [u0, u1) onto the board row. The runs are short (a
+// piece's width at most), so an inline loop beats a library call per run;
+// the attribute keeps the compiler from turning the loop back into one.
+__attribute__((optimize("no-tree-loop-distribute-patterns"))) inline void CopySpan(uint32_t* __restrict d, const uint32_t* __restrict b, int u0, int u1) {
+#pragma GCC unroll 8
+    for (int u = u0; u < u1; ++u) d[u] = b[u];
+}
+
 // The piece itself: the mask ORed on (SRCPAINT) and the bitmap ANDed on
 // (SRCAND), in one pass. Under a white mask pixel the result is the bitmap
 // pixel; under a black one it is board AND bitmap.
@@ -137,6 +168,7 @@ void DrawPiece(platform::Surface& screen, const Band& band, const platform::Surf
     c.v1 = std::min(c.v1, bitmap.Height());
     if (c.Empty()) return;
     const bool pure = runs.Pure(rec.Shape);
+    const bool whiteOutside = bitmap.Mark() == WhiteOutsideMark(rec.Shape, box);
     for (int v = c.v0; v < c.v1; ++v) {
         const uint32_t* b = bitmap.Row(v);
         uint32_t* d = screen.Row(top + v) + left;
@@ -149,11 +181,11 @@ void DrawPiece(platform::Surface& screen, const Band& band, const platform::Surf
         for (const MaskRuns::Run* r = runs.Begin(rec.Shape, v); r != runs.End(rec.Shape, v); ++r) {
             const int u0 = std::max<int>(r->First, c.u0), u1 = std::min<int>(r->End, c.u1);
             if (u0 >= u1) continue;
-            AndSpan(d, b, u, u0);
-            std::copy(b + u0, b + u1, d + u0);
+            if (!whiteOutside) AndSpan(d, b, u, u0);
+            CopySpan(d, b, u0, u1);
             u = u1;
         }
-        AndSpan(d, b, u, c.u1);
+        if (!whiteOutside) AndSpan(d, b, u, c.u1);
     }
 }
 
@@ -238,6 +270,7 @@ void CutPieces(GameState& state, BoardSurfaces& surfaces, const platform::Surfac
         const int sy = r * step - margin;
         bitmap.BitBlt(0, 0, box, box, source, sx, sy, platform::Rop::SrcCopy);
         bitmap.BitBlt(0, 0, box, box, masks, rec.Shape * box, 0, platform::Rop::MergePaint);
+        if (WhiteOutside(bitmap, masks, rec.Shape, box)) bitmap.SetMark(WhiteOutsideMark(rec.Shape, box));
 
         p = (p + 1) % 2;
         ++c;
@@ -334,6 +367,11 @@ void RotatePiece(GameState& state, BoardSurfaces& surfaces, int16_t index) {
     }
     rec.Rotation = static_cast<int16_t>((rec.Rotation + 1) % 4);
     rec.Shape = kTurnedShape[static_cast<size_t>(rec.Shape)];
+    // Where the turned outline matches the next mask pixel for pixel the
+    // bitmap stays white outside it; at sizes where it cannot, it is drawn
+    // the long way.
+    if (WhiteOutside(bitmap, std::as_const(surfaces.picMasks[1]), rec.Shape, box))
+        bitmap.SetMark(WhiteOutsideMark(rec.Shape, box));
 }
 
 }  // namespace game::PuzzleModule

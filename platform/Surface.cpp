@@ -22,12 +22,16 @@ void BlendRows(uint32_t* d, const uint32_t* s, int n, Op op) {
 Surface::Surface(int width, int height, uint32_t fill) { Resize(width, height, fill); }
 
 void Surface::Resize(int width, int height, uint32_t fill) {
+    m_Mark = 0;
     m_Width = std::max(0, width);
     m_Height = std::max(0, height);
     m_Pixels.assign(static_cast<size_t>(m_Width) * m_Height, fill);
 }
 
-void Surface::Fill(uint32_t pixel) { std::fill(m_Pixels.begin(), m_Pixels.end(), pixel); }
+void Surface::Fill(uint32_t pixel) {
+    m_Mark = 0;
+    std::fill(m_Pixels.begin(), m_Pixels.end(), pixel);
+}
 
 void Surface::FillRect(int x, int y, int w, int h, uint32_t pixel) {
     const int x0 = std::max(0, x), y0 = std::max(0, y);
@@ -39,6 +43,7 @@ void Surface::FillRect(int x, int y, int w, int h, uint32_t pixel) {
 uint32_t Surface::Pixel(int x, int y) const { return InBounds(x, y) ? Row(y)[x] : 0u; }
 
 void Surface::SetPixel(int x, int y, uint32_t pixel) {
+    m_Mark = 0;
     if (InBounds(x, y)) Row(y)[x] = pixel;
 }
 
@@ -115,6 +120,7 @@ void Surface::DrawScaled(const Surface& src, int dx, int dy, int dw, int dh, Sca
 }
 
 QImage Surface::Image() {
+    m_Mark = 0;
     if (IsEmpty()) return {};
     return QImage(reinterpret_cast<uchar*>(m_Pixels.data()), m_Width, m_Height, m_Width * 4,
                   QImage::Format_RGB32);

@@ -72,7 +72,10 @@ public:
     // The whole of `src` drawn scaled into the rectangle (dx, dy, dw, dh).
     void DrawScaled(const Surface& src, int dx, int dy, int dw, int dh, ScaleMode mode);
 
-    uint32_t* Row(int y) { return m_Pixels.data() + static_cast<size_t>(y) * m_Width; }
+    uint32_t* Row(int y) {
+        m_Mark = 0;
+        return m_Pixels.data() + static_cast<size_t>(y) * m_Width;
+    }
     const uint32_t* Row(int y) const { return m_Pixels.data() + static_cast<size_t>(y) * m_Width; }
 
     // A QImage sharing this surface's pixels (valid until the next Resize).
@@ -81,11 +84,21 @@ public:
     // A deep copy of an image, converted to our pixel layout.
     static Surface FromImage(const QImage& image);
 
-    bool operator==(const Surface& other) const = default;
+    // Two surfaces are equal when their pixels are; marks do not count.
+    bool operator==(const Surface& other) const {
+        return m_Width == other.m_Width && m_Height == other.m_Height && m_Pixels == other.m_Pixels;
+    }
+
+    // A note a caller keeps about the contents (that they have some property
+    // worth knowing without reading them again). Every change of the pixels,
+    // and every writable access to them, clears it back to 0.
+    uint32_t Mark() const { return m_Mark; }
+    void SetMark(uint32_t mark) { m_Mark = mark; }
 
 private:
     int m_Width = 0;
     int m_Height = 0;
+    uint32_t m_Mark = 0;
     std::vector<uint32_t> m_Pixels;
 };
 
