@@ -292,3 +292,26 @@ TEST(PictureReader, ReductionCoversWhatIsNeeded) {
                  {{1600, 1200}, {800, 600}, 2}, {{8001, 8001}, {1001, 10}, 7 + 1}, {{3, 3}, {1, 1}, 8}, {{3, 3}, {3, 1}, 1}};
     for (const auto& c : cases) EXPECT_EQ(platform::ReductionFor(c.File, c.Need), c.K) << c.File.width();
 }
+
+TEST(NewGame, TruncatedJpegNeverBreaksTheGame) {
+    // How much of a cut-off JPEG the decoder shows is its own affair: either
+    // a game starts on what it decoded, or the running game stays.
+    SetupBoard b({1280, 1024}, game::Medium);
+    ASSERT_TRUE(b.Setup(b.Picture("first.bmp", {500, 400}, "BMP")));
+    const QString whole = b.Picture("whole.jpg", {900, 700}, "JPEG", 0xFF4488CCu);
+    QFile f(whole);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray bytes = f.readAll();
+    for (const qsizetype keep : {bytes.size() / 2, bytes.size() / 8, qsizetype(400)}) {
+        SCOPED_TRACE(keep);
+        const std::vector<game::PieceRec> before = b.state.Pieces;
+        const bool started = b.Setup(b.File(QStringLiteral("cut%1.jpg").arg(keep), bytes.left(keep)));
+        EXPECT_TRUE(b.state.GameRunning);
+        if (!started) {
+            EXPECT_EQ(b.state.Pieces, before);
+            continue;
+        }
+        EXPECT_EQ(b.state.Pieces.size(), static_cast<size_t>(b.state.Cols * b.state.Rows));
+        EXPECT_EQ(b.surfaces.picMaster.Width(), b.state.Cols * b.state.PieceStep);
+    }
+}
