@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QImageReader>
 
+#include <utility>
+
 namespace platform {
 
 namespace {
@@ -31,7 +33,7 @@ CoveringPicture LoadPictureCovering(const QString& path, QSize need) {
     }
     // Only JPEG reduces inside its decoder; asking another format for a
     // smaller size would decode it whole and then scale it.
-    const int k = size.isValid() && reader.format() == "jpeg" ? ReductionFor(size, need) : 1;
+    const int k = size.isValid() && need.isValid() && reader.format() == "jpeg" ? ReductionFor(size, need) : 1;
     if (k > 1) reader.setScaledSize(QSize(CeilDiv(size.width(), k), CeilDiv(size.height(), k)));
     QImage image;
     if (!reader.read(&image) || image.isNull()) {
@@ -44,6 +46,14 @@ CoveringPicture LoadPictureCovering(const QString& path, QSize need) {
         return result;
     }
     result.Pixels = Surface::FromImage(image);
+    return result;
+}
+
+LoadedPicture LoadPicture(const QString& path) {
+    CoveringPicture full = LoadPictureCovering(path, QSize());
+    LoadedPicture result;
+    result.Pixels = std::move(full.Pixels);
+    result.Error = full.Error;
     return result;
 }
 

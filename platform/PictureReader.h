@@ -23,7 +23,7 @@ struct CoveringPicture {
 int ReductionFor(QSize fileSize, QSize need);
 
 // Loads `path` at the smallest reduction that still covers `need` pixels on
-// both sides. Refuses what LoadPicture refuses: missing files, files that are
+// both sides; an invalid `need` (QSize()) loads it at its own size. Refuses what LoadPicture refuses: missing files, files that are
 // not pictures or cannot be decoded, sides over kMaxPictureSide.
 CoveringPicture LoadPictureCovering(const QString& path, QSize need);
 

@@ -1,6 +1,5 @@
 #include "platform/Surface.h"
 
-#include <QFile>
 #include <QImageReader>
 #include <QPainter>
 
@@ -150,31 +149,6 @@ std::optional<QSize> PictureSize(const QString& path) {
     const QSize size = reader.size();
     if (!size.isValid()) return std::nullopt;
     return size;
-}
-
-LoadedPicture LoadPicture(const QString& path) {
-    LoadedPicture result;
-    QImageReader reader(path);
-    if (!reader.canRead()) {
-        result.Error = QFile::exists(path) ? LoadError::NotAPicture : LoadError::NotFound;
-        return result;
-    }
-    const QSize size = reader.size();
-    if (size.isValid() && (size.width() > kMaxPictureSide || size.height() > kMaxPictureSide)) {
-        result.Error = LoadError::TooLarge;
-        return result;
-    }
-    QImage image;
-    if (!reader.read(&image) || image.isNull()) {
-        result.Error = LoadError::NotAPicture;
-        return result;
-    }
-    if (image.width() > kMaxPictureSide || image.height() > kMaxPictureSide) {
-        result.Error = LoadError::TooLarge;
-        return result;
-    }
-    result.Pixels = Surface::FromImage(image);
-    return result;
 }
 
 }  // namespace platform
