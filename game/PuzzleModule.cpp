@@ -98,19 +98,19 @@ SquareClip ClipSquare(const platform::Surface& screen, const Band& band, int lef
 }
 
 // The runs of the scaled strip, kept from one composition to the next: a
-// drag recomposes the board on every mouse move with the same strip. The
-// strip is compared in full with the copy the runs were made from, so a
-// strip that changed in any way is read again.
+// drag recomposes the board on every mouse move with the same strip.
+// PrepareMasks marks each strip it makes with a number of its own; a strip
+// without that mark (changed since, or made elsewhere) is read again.
 const MaskRuns& RunsOf(const platform::Surface& masks, int box) {
     struct Cache {
-        platform::Surface Strip;
+        uint32_t Mark = 0;
         int Box = -1;
         std::optional<MaskRuns> Runs;
     };
     static thread_local Cache cache;
-    if (!cache.Runs || cache.Box != box || !(cache.Strip == masks)) {
+    if (!cache.Runs || cache.Box != box || masks.Mark() == 0 || cache.Mark != masks.Mark()) {
         cache.Runs.emplace(masks, box, kShapeCount);
-        cache.Strip = masks;
+        cache.Mark = masks.Mark();
         cache.Box = box;
     }
     return *cache.Runs;
@@ -228,6 +228,8 @@ void PrepareMasks(BoardSurfaces& surfaces, int16_t size) {
         uint32_t* to = scaled.Row(y);
         for (int x = 0; x < width; ++x) to[x] = from[column[static_cast<size_t>(x)]];
     }
+    static uint32_t stripsMade = 0;
+    scaled.SetMark(++stripsMade == 0 ? ++stripsMade : stripsMade);
 }
 
 void CutPieces(GameState& state, BoardSurfaces& surfaces, const platform::Surface& source) {
