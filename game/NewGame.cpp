@@ -80,17 +80,10 @@ bool Puzzle::NewGameSetup(const QString& filename, const std::function<void()>& 
                                   platform::ScaleMode::Smooth);
 
         if (fit->TooSmall) {
-            platform::MessageBox box;
-            box.Text = QStringLiteral("A imagem selecionada é muito pequena!");
-            box.Buttons = platform::MsgButtons::Ok;
-            box.Icon = platform::MsgIcon::Critical;
-            m_Host.ShowMessage(box);
+            ShowTooSmall();
             throw Refused();
         }
-        const MiniatureRect miniature =
-            SetSize(static_cast<float>(loaded.FileSize.width()), static_cast<float>(loaded.FileSize.height()),
-                    static_cast<float>(m_Window.MiniatureFrameSize().width()),
-                    static_cast<float>(m_Window.MiniatureFrameSize().height()));
+        const MiniatureRect miniature = MiniatureFor(loaded.FileSize);
 
         // Accepted: the board is centred and the new game cut and laid out,
         // still beside the running one.
@@ -118,19 +111,7 @@ bool Puzzle::NewGameSetup(const QString& filename, const std::function<void()>& 
         m_State.GameLevel = next.GameLevel;
         m_State.Pieces = std::move(next.Pieces);
         m_State.Generation = next.Generation;
-        m_Surfaces.picMasks[1] = std::move(work.picMasks[1]);
-        m_Surfaces.picPat = std::move(work.picPat);
-        m_Surfaces.picMaster = std::move(work.picMaster);
-        m_Surfaces.PicTemp = std::move(work.PicTemp);
-        m_Surfaces.picScreen.Fill(platform::PixelFromColor(m_Surfaces.BackColor));
-        PuzzleModule::DrawBoard(m_State, m_Surfaces);
-        m_Window.RefreshBoard();
-        m_State.SelectedPiece = -1;
-        m_State.GameRunning = true;
-        m_Window.SetTimer(m_State.GameRunning);
-        m_Window.SetMiniatureGeometry(miniature.Left, miniature.Top, miniature.Width, miniature.Height);
-        m_Window.SetMiniaturePicture(m_Surfaces.PicTemp);
-        if (m_Window.MiniatureChecked()) m_Window.ShowMiniature(true);
+        AdoptBoard(work, miniature);
         accepted = true;
     } catch (const std::exception&) {
         // Refused or failed: the running game goes on as it was.

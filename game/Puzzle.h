@@ -11,12 +11,15 @@
 #include "platform/Host.h"
 #include "platform/Random.h"
 
+#include <QSize>
 #include <QString>
 
 #include <cstdint>
 #include <functional>
 
 namespace game {
+
+struct MiniatureRect;
 
 enum MouseButton : int16_t { LeftButton = 1, RightButton = 2, MiddleButton = 4 };
 
@@ -75,6 +78,14 @@ public:
 private:
     // A full recomposition of the board, then one refresh.
     void Recompose();
+    // The miniature's place in its frame for a picture of that size.
+    MiniatureRect MiniatureFor(QSize picture) const;
+    // "A imagem selecionada é muito pequena!", shared by a new game and a load.
+    void ShowTooSmall();
+    // The last step of a new or loaded game, which cannot fail: the work
+    // surfaces become the board's, the board is drawn, the game runs and
+    // the miniature shows the picture.
+    void AdoptBoard(BoardSurfaces& work, const MiniatureRect& miniature);
 
     bool m_GivingUp = false;
     GameState& m_State;

@@ -1,11 +1,10 @@
 // Saving the running game and loading a saved one. A load reads and checks
 // the whole file and the picture before it touches the game on the board,
 // so a damaged file or a missing picture never leaves half a game behind.
-#include "game/Numeric.h"
+#include "game/Fitting.h"
 #include "game/Puzzle.h"
 #include "game/PuzzleModule.h"
 #include "game/SavedGame.h"
-#include "game/Fitting.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -51,10 +50,7 @@ bool Puzzle::LoadGame(const QString& fileName) {
     try {
         const LoadFit fit = FitForLoad(saved->PicW, saved->PicH, saved->PieceStep);
         if (fit.TooSmall) {
-            platform::MessageBox box;
-            box.Text = QStringLiteral("A imagem selecionada é muito pequena!");
-            box.Icon = platform::MsgIcon::Critical;
-            m_Host.ShowMessage(box);
+            ShowTooSmall();
             throw std::runtime_error("too small");
         }
         // Every piece of the file must have a cell of the grid, in home order.
@@ -94,31 +90,15 @@ bool Puzzle::LoadGame(const QString& fileName) {
             rec.Top = saved->Pieces[k].Top;
             while (rec.Rotation != saved->Pieces[k].Rotation) PuzzleModule::RotatePiece(next, work, static_cast<int16_t>(k));
         }
-        const MiniatureRect miniature =
-            SetSize(static_cast<float>(work.PicTemp.Width()), static_cast<float>(work.PicTemp.Height()),
-                    static_cast<float>(m_Window.MiniatureFrameSize().width()),
-                    static_cast<float>(m_Window.MiniatureFrameSize().height()));
+        const MiniatureRect miniature = MiniatureFor(QSize(work.PicTemp.Width(), work.PicTemp.Height()));
 
         // Nothing below can fail: the saved game replaces the one on the board.
-        m_Window.SetTimer(false);
-        next.SelectedPiece = -1;
-        next.GameRunning = true;
+        next.SelectedPiece = -1;  // no piece is drawn as held
         next.BoardReady = true;
         m_State = std::move(next);
-        m_Surfaces.picMasks[1] = std::move(work.picMasks[1]);
-        m_Surfaces.picPat = std::move(work.picPat);
-        m_Surfaces.picMaster = std::move(work.picMaster);
-        m_Surfaces.PicTemp = std::move(work.PicTemp);
-        Panning = false;
-        m_Surfaces.picScreen.Fill(platform::PixelFromColor(m_Surfaces.BackColor));
         m_Window.Centralize();
         m_Window.Maximize();
-        m_Window.SetMiniatureGeometry(miniature.Left, miniature.Top, miniature.Width, miniature.Height);
-        m_Window.SetMiniaturePicture(m_Surfaces.PicTemp);
-        m_Window.ShowMiniature(m_Window.MiniatureChecked());
-        PuzzleModule::DrawBoard(m_State, m_Surfaces);
-        m_Window.RefreshBoard();
-        m_Window.SetTimer(true);
+        AdoptBoard(work, miniature);
         loaded = true;
     } catch (const std::exception&) {
         // The game on the board goes on as it was.
