@@ -418,7 +418,8 @@ void frmMain::mnuLoadGame_Click() {
 void frmMain::mnuNewGame_Click(int16_t index) {
     // The game on the board was cut with its own level's values; they come
     // back unless a new game replaces it (a cancelled choice, a refused picture).
-    const game::GameState before = m_State;
+    const int16_t chosenBefore = m_State.ChosenLevel;
+    const game::LevelParams before{m_State.PieceBox, m_State.PieceStep, m_State.SnapDiv, m_State.GapUnits};
     if (!game::ChooseLevel(m_State, index)) return;
     const uint32_t generation = m_State.Generation;
     // The picture comes from the chooser, which starts the game itself.
@@ -433,7 +434,7 @@ void frmMain::mnuNewGame_Click(int16_t index) {
     }
     // Only an accepted picture cuts a new game.
     if (m_State.Generation == generation) {
-        m_State.ChosenLevel = before.ChosenLevel;
+        m_State.ChosenLevel = chosenBefore;
         m_State.PieceBox = before.PieceBox;
         m_State.PieceStep = before.PieceStep;
         m_State.SnapDiv = before.SnapDiv;

@@ -1,5 +1,6 @@
 #include "chooser/ThumbsCtl.h"
 
+#include "app/SurfaceView.h"
 #include "chooser/Colors.h"
 #include "game/Numeric.h"
 #include "support/Twips.h"
@@ -35,22 +36,6 @@ void FillWith(QWidget* w, int32_t color) {
     p.setColor(QPalette::Window, ToQColor(color));
     w->setPalette(p);
     w->setAutoFillBackground(true);
-}
-
-int16_t ButtonMask(Qt::MouseButtons buttons) {
-    int16_t mask = 0;
-    if (buttons & Qt::LeftButton) mask |= 1;
-    if (buttons & Qt::RightButton) mask |= 2;
-    if (buttons & Qt::MiddleButton) mask |= 4;
-    return mask;
-}
-
-int16_t ShiftMask(Qt::KeyboardModifiers mods) {
-    int16_t mask = 0;
-    if (mods & Qt::ShiftModifier) mask |= 1;
-    if (mods & Qt::ControlModifier) mask |= 2;
-    if (mods & Qt::AltModifier) mask |= 4;
-    return mask;
 }
 
 }  // namespace
@@ -102,7 +87,7 @@ protected:
 private:
     void Mouse(const ThumbsCtl::MouseEvent* event, QMouseEvent* e, Qt::MouseButtons buttons) {
         if (!event || !*event || !m_Owner) return;
-        m_Owner->imgFigura_Mouse(*event, m_Index, ButtonMask(buttons), ShiftMask(e->modifiers()),
+        m_Owner->imgFigura_Mouse(*event, m_Index, SurfaceView::ButtonsCode(buttons), SurfaceView::ShiftCode(e->modifiers()),
                                  static_cast<float>(e->position().x() * support::kTwipsPerPixel),
                                  static_cast<float>(e->position().y() * support::kTwipsPerPixel));
     }
