@@ -2,124 +2,162 @@
 
 #include <QFile>
 #include <QSaveFile>
-#include <QStringList>
+#include <QStringDecoder>
 
-#include <optional>
+#include <vector>
 
 namespace platform {
 
 namespace {
 
-struct ProfileText {
-    QStringList Lines;
-    QString Newline = QStringLiteral("\n");
+// One line of the file as byte offsets: its text runs from Start to
+// ContentEnd, its line end ("\n" or "\r\n", none on an unterminated last
+// line) from ContentEnd to End.
+struct Line {
+    qsizetype Start = 0;
+    qsizetype ContentEnd = 0;
+    qsizetype End = 0;
 };
 
-std::optional<ProfileText> ReadLines(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-    const QString text = QString::fromUtf8(file.readAll());
-    ProfileText out;
-    if (text.contains(QStringLiteral("\r\n"))) out.Newline = QStringLiteral("\r\n");
-    out.Lines = text.split(QLatin1Char('\n'));
-    for (QString& line : out.Lines)
-        if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
-    if (!out.Lines.isEmpty() && out.Lines.last().isEmpty()) out.Lines.removeLast();
-    return out;
-}
-
-// The section name of a "[name]" line, or nullopt for any other line.
-std::optional<QString> SectionOf(const QString& line) {
-    const QString t = line.trimmed();
-    if (t.size() < 2 || !t.startsWith(QLatin1Char('[')) || !t.endsWith(QLatin1Char(']'))) return std::nullopt;
-    return t.mid(1, t.size() - 2).trimmed();
-}
-
-bool SameName(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
-
-// The key of a "key=value" line, or nullopt.
-std::optional<QString> KeyOf(const QString& line) {
-    const int eq = line.indexOf(QLatin1Char('='));
-    if (eq <= 0) return std::nullopt;
-    return line.left(eq).trimmed();
-}
-
-struct SectionSpan {
-    int Header = -1;  // index of the "[section]" line, -1 when missing
-    int End = 0;      // one past the last line that belongs to it
-};
-
-SectionSpan FindSection(const QStringList& lines, const QString& section) {
-    SectionSpan span;
-    for (int i = 0; i < lines.size(); ++i) {
-        const auto name = SectionOf(lines[i]);
-        if (!name) continue;
-        if (span.Header >= 0) {
-            span.End = i;
-            return span;
-        }
-        if (SameName(*name, section)) span.Header = i;
+std::vector<Line> SplitLines(const QByteArray& bytes) {
+    std::vector<Line> lines;
+    qsizetype start = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;  // a UTF-8 mark before the first line
+    while (start < bytes.size()) {
+        const qsizetype nl = bytes.indexOf('\n', start);
+        Line line;
+        line.Start = start;
+        line.End = nl < 0 ? bytes.size() : nl + 1;
+        line.ContentEnd = nl < 0 ? bytes.size() : nl;
+        if (nl >= 0 && line.ContentEnd > start && bytes[line.ContentEnd - 1] == '\r') --line.ContentEnd;
+        lines.push_back(line);
+        start = line.End;
     }
-    span.End = static_cast<int>(lines.size());
-    return span;
+    return lines;
+}
+
+// Names and values are kept in whatever code page the file was written in;
+// text that is not UTF-8 is taken as Latin-1 rather than lost.
+QString Decode(QByteArrayView bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8(bytes);
+    return utf8.hasError() ? QString::fromLatin1(bytes) : text;
+}
+
+bool SameName(QByteArrayView bytes, const QString& name) {
+    return Decode(bytes.trimmed()).compare(name.trimmed(), Qt::CaseInsensitive) == 0;
+}
+
+QByteArrayView Content(const QByteArray& bytes, const Line& line) {
+    return QByteArrayView(bytes).sliced(line.Start, line.ContentEnd - line.Start);
+}
+
+// The name between the brackets of a "[name]" line, or nullopt for any other line.
+std::optional<QByteArrayView> SectionOf(QByteArrayView text) {
+    const QByteArrayView t = text.trimmed();
+    if (t.size() < 2 || !t.startsWith('[') || !t.endsWith(']')) return std::nullopt;
+    return t.sliced(1, t.size() - 2);
+}
+
+// The offset of the '=' of a "key=value" line with a key before it, or -1.
+qsizetype EqualsOf(QByteArrayView text) {
+    const qsizetype eq = text.indexOf('=');
+    return eq > 0 ? eq : -1;
+}
+
+struct Found {
+    int Header = -1;    // line of the "[section]", -1 when missing
+    int Key = -1;       // line of the key in it, -1 when missing
+    int LastFilled = -1;  // the section's last line that is not blank
+};
+
+Found Find(const QByteArray& bytes, const std::vector<Line>& lines, const QString& section, const QString& key) {
+    Found found;
+    for (int i = 0; i < static_cast<int>(lines.size()); ++i) {
+        const QByteArrayView text = Content(bytes, lines[i]);
+        const auto name = SectionOf(text);
+        if (found.Header >= 0) {
+            if (name) break;
+            const qsizetype eq = EqualsOf(text);
+            if (eq > 0 && SameName(text.first(eq), key)) {
+                found.Key = i;
+                return found;
+            }
+            if (!text.trimmed().isEmpty()) found.LastFilled = i;
+        } else if (name && SameName(*name, section)) {
+            found.Header = found.LastFilled = i;
+        }
+    }
+    return found;
 }
 
 }  // namespace
 
+ProfileFile::ProfileFile(const QString& path) {
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly)) m_Bytes = file.readAll();
+}
+
+std::optional<QString> ProfileFile::Value(const QString& section, const QString& key) const {
+    const std::vector<Line> lines = SplitLines(m_Bytes);
+    const Found found = Find(m_Bytes, lines, section, key);
+    if (found.Key < 0) return std::nullopt;
+    const QByteArrayView text = Content(m_Bytes, lines[found.Key]);
+    return Decode(text.sliced(EqualsOf(text) + 1).trimmed());
+}
+
 int GetPrivateProfileString(const QString& section, const QString& key, const QString& fallback,
-                            QString& buffer, int size, const QString& path) {
-    QString value = fallback;
-    if (const auto text = ReadLines(path)) {
-        const SectionSpan span = FindSection(text->Lines, section);
-        if (span.Header >= 0) {
-            for (int i = span.Header + 1; i < span.End; ++i) {
-                const auto k = KeyOf(text->Lines[i]);
-                if (k && SameName(*k, key)) {
-                    const QString& line = text->Lines[i];
-                    value = line.mid(line.indexOf(QLatin1Char('=')) + 1).trimmed();
-                    break;
-                }
-            }
-        }
-    }
+                            QString& buffer, int size, const ProfileFile& file) {
     if (size <= 0) {
         buffer.clear();
         return 0;
     }
-    buffer = value.left(size - 1);
+    buffer = file.Value(section, key).value_or(fallback).left(size - 1);
     return static_cast<int>(buffer.size());
+}
+
+int GetPrivateProfileString(const QString& section, const QString& key, const QString& fallback,
+                            QString& buffer, int size, const QString& path) {
+    return GetPrivateProfileString(section, key, fallback, buffer, size, ProfileFile(path));
 }
 
 bool WritePrivateProfileString(const QString& section, const QString& key, const QString& value,
                                const QString& path) {
-    ProfileText text = ReadLines(path).value_or(ProfileText{});
-    const QString entry = key + QLatin1Char('=') + value;
-    SectionSpan span = FindSection(text.Lines, section);
-    if (span.Header < 0) {
-        text.Lines.append(QLatin1Char('[') + section + QLatin1Char(']'));
-        text.Lines.append(entry);
-    } else {
-        int found = -1;
-        int lastContent = span.Header;
-        for (int i = span.Header + 1; i < span.End; ++i) {
-            const auto k = KeyOf(text.Lines[i]);
-            if (k && SameName(*k, key)) {
-                found = i;
-                break;
-            }
-            if (!text.Lines[i].trimmed().isEmpty()) lastContent = i;
-        }
-        if (found >= 0)
-            text.Lines[found] = entry;
-        else
-            text.Lines.insert(lastContent + 1, entry);
+    QByteArray bytes;
+    {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly))
+            bytes = file.readAll();
+        else if (file.exists())
+            return false;  // there but unreadable: writing would throw its contents away
     }
+    const std::vector<Line> lines = SplitLines(bytes);
+    const Found found = Find(bytes, lines, section, key);
+    // New lines end as the file's own lines do.
+    const QByteArray newline = bytes.contains("\r\n") ? "\r\n" : "\n";
+    const QByteArray entry = key.toUtf8() + '=' + value.toUtf8();
+
+    QByteArray out;
+    if (found.Key >= 0) {
+        const Line& line = lines[found.Key];
+        out = bytes.left(line.Start) + entry + bytes.sliced(line.ContentEnd);
+    } else if (found.Header >= 0) {
+        const Line& after = lines[found.LastFilled];
+        if (after.End == after.ContentEnd)  // the file's last line, without a line end
+            out = bytes + newline + entry;
+        else
+            out = bytes.left(after.End) + entry + newline + bytes.sliced(after.End);
+    } else {
+        out = bytes;
+        if (!out.isEmpty() && !out.endsWith('\n')) out += newline;
+        out += '[' + section.toUtf8() + ']' + newline + entry + newline;
+    }
+    if (out == bytes && QFile::exists(path)) return true;
+
     // Written whole to a temporary file and then renamed, so that a failed
     // write never leaves a half-written settings file behind.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) return false;
-    const QString joined = text.Lines.join(text.Newline) + text.Newline;
-    if (file.write(joined.toUtf8()) < 0) {
+    if (file.write(out) != out.size()) {
         file.cancelWriting();
         return false;
     }

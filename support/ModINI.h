@@ -29,9 +29,9 @@ struct Settings {
     int32_t Color = 15203838;
 };
 
-// Reads "Som", "Navegador" and "Color", in that order. A value other than
-// "True" or "False" (in any case) and a "Color" that is not a decimal number
-// of 32 bits give the default.
+// Reads "Som", "Navegador" and "Color", in that order, from one reading of
+// the file. A value other than "True" or "False" (in any case) and a "Color"
+// that is not a decimal number of 32 bits give the default.
 Settings ReadSettings(const QString& appPath);
 
 inline QString BoolText(bool value) { return value ? QStringLiteral("True") : QStringLiteral("False"); }

@@ -18,14 +18,40 @@ int16_t FindLast(const QString& text, const QString& find) {
 
 QString ReplaceAll(const QString& text, const QString& find, const QString& replacement) {
     if (find.isEmpty()) return text;
-    if (replacement.contains(find)) {
-        QString once = text;
-        return once.replace(find, replacement);
+    const auto onePass = [&] { return QString(text).replace(find, replacement); };
+    // A replacement holding `find` would be found again at once.
+    if (replacement.contains(find)) return onePass();
+
+    // Searching again from the start after each replacement finds the same
+    // occurrence as reading on, one character at a time, in a text that has
+    // none yet: `done` holds what has been read (free of `find`), `pending`
+    // the characters a replacement put back to be read again, last first.
+    const qsizetype m = find.size();
+    const QChar last = find.back();
+    QString done;
+    done.reserve(text.size());
+    QString pending;
+    qsizetype next = 0;
+    // A replacement no shorter than `find` may form new occurrences with its
+    // neighbours without end ("ab" by "bbaa" in "aab"); past this much
+    // rereading, the text is taken to be such a case.
+    qsizetype rereadBudget = (qsizetype(1) << 22) + 8 * text.size();
+    for (;;) {
+        QChar c;
+        if (!pending.isEmpty()) {
+            c = pending.back();
+            pending.chop(1);
+        } else if (next < text.size()) {
+            c = text[next++];
+        } else {
+            return done;
+        }
+        done.append(c);
+        if (c != last || done.size() < m || QStringView(done).last(m) != find) continue;
+        done.chop(m);
+        if (replacement.size() >= m && (rereadBudget -= replacement.size()) < 0) return onePass();
+        for (qsizetype i = replacement.size(); i-- > 0;) pending.append(replacement[i]);
     }
-    QString work = text;
-    for (qsizetype p = work.indexOf(find); p >= 0; p = work.indexOf(find))
-        work = work.left(p) + replacement + work.mid(p + find.size());
-    return work;
 }
 
 QString GetField(QString& text, const QString& delimiter, int16_t n) {
@@ -47,13 +73,21 @@ QString GetField(QString& text, const QString& delimiter, int16_t n) {
 
 QStringList SplitString(const QString& text, const QString& delimiter) {
     if (delimiter.isEmpty()) return text.isEmpty() ? QStringList() : QStringList{text};
+    if (text.isEmpty()) return {};
+    // The fields GetField would give one by one, found in a single pass over
+    // the text itself, so that a delimiter never runs into the end marker and
+    // a long list costs no more than its length. A leading delimiter opens no
+    // empty field, and a field that equals the marker ends the list.
     const QString marker = ReplaceAll(kEndMarker, delimiter, QString());
-    QString work = text + delimiter + marker + delimiter;
     QStringList out;
-    for (int n = 1; n <= 32767; ++n) {
-        const QString field = GetField(work, delimiter, static_cast<int16_t>(n));
+    qsizetype from = text.startsWith(delimiter) ? delimiter.size() : 0;
+    for (;;) {
+        const qsizetype at = text.indexOf(delimiter, from);
+        const QStringView field = QStringView(text).sliced(from, (at < 0 ? text.size() : at) - from);
         if (field == marker) break;
-        out.append(field);
+        out.append(field.toString());
+        if (at < 0) break;
+        from = at + delimiter.size();
     }
     return out;
 }

@@ -16,8 +16,10 @@ int16_t FindLast(const QString& text, const QString& find);
 // Every occurrence of `find` replaced by `replacement`, searching again from
 // the start after each replacement, so that occurrences a replacement forms
 // with its surroundings go too ("ab" removed from "aabb" leaves "").
-// An empty `find` changes nothing; a `replacement` that contains `find` is
-// replaced in one left-to-right pass, since rescanning would never end.
+// An empty `find` changes nothing. Where rescanning would never end (a
+// `replacement` that contains `find`, or one that keeps forming `find` with
+// its neighbours, as "ab" by "bbaa" in "aab"), the text is replaced in one
+// left-to-right pass instead.
 QString ReplaceAll(const QString& text, const QString& find, const QString& replacement);
 
 // Field `n` (from 1) of `text` between occurrences of `delimiter`. Frames
@@ -25,8 +27,10 @@ QString ReplaceAll(const QString& text, const QString& find, const QString& repl
 // Field numbers below 1, or beyond the last field, give the empty text.
 QString GetField(QString& text, const QString& delimiter, int16_t n);
 
-// The fields of `text` split on `delimiter`, collected through GetField up to
-// an end marker; ",a" gives one field "a", "a,,b" three, "" none.
+// The fields of `text` between occurrences of `delimiter` (each search
+// starting where the last occurrence ends), up to a field equal to the end
+// marker; ",a" gives one field "a", "a,,b" three, "" none. Any delimiter
+// works, however long or wherever it overlaps.
 QStringList SplitString(const QString& text, const QString& delimiter);
 
 }  // namespace support

@@ -59,6 +59,41 @@ TEST(PrivateProfile, WritingReplacesOnlyItsKeyLine) {
               "; keep me\r\n[SETUP]\r\nNavegador=True\r\nSom=False\r\nColor=7\r\n\r\n[Next]\r\nSom=1\r\n");
 }
 
+QByteArray ReadBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Whatever the file holds besides the key, a write changes only the key's line.
+TEST(PrivateProfile, WritingKeepsEveryOtherByte) {
+    const QByteArray garbage = QByteArray("\xff\xfe\0[\x80\r\rz=\x81\n\x90\n[SETUP\n", 20) + QByteArray(3000, '\xa0');
+    const struct {
+        QByteArray Before;
+        const char* Key;
+        QByteArray After;
+    } cases[] = {
+        {"[Jogador]\r\nNome=Jos\xe9 Concei\xe7\xe3o\r\n[SETUP]\r\nSom=True\r\n", "Som",
+         "[Jogador]\r\nNome=Jos\xe9 Concei\xe7\xe3o\r\n[SETUP]\r\nSom=False\r\n"},
+        {"[SETUP]\nSom=True\r\nColor=1\n", "Som", "[SETUP]\nSom=False\r\nColor=1\n"},
+        {"[SETUP]\nSom=True\r\nColor=1\n", "Navegador", "[SETUP]\nSom=True\r\nColor=1\nNavegador=False\r\n"},
+        {"[SETUP]\nSom=True", "Navegador", "[SETUP]\nSom=True\nNavegador=False"},
+        {"\xEF\xBB\xBF[SETUP]\r\nSom=True\r\n", "Som", "\xEF\xBB\xBF[SETUP]\r\nSom=False\r\n"},
+        {garbage, "Som", garbage + "\n[SETUP]\nSom=False\n"},
+    };
+    for (const auto& c : cases) {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("config.ini");
+        WriteAll(path, c.Before);
+        ASSERT_TRUE(platform::WritePrivateProfileString("SETUP", c.Key, "False", path));
+        EXPECT_EQ(ReadBytes(path), c.After) << c.Before.left(40).toStdString();
+        ASSERT_TRUE(platform::WritePrivateProfileString("SETUP", c.Key, "False", path));
+        EXPECT_EQ(ReadBytes(path), c.After) << "written twice";
+    }
+    QTemporaryDir dir;
+    WriteAll(dir.filePath("config.ini"), cases[0].Before);
+    EXPECT_EQ(Get("jogador", "NOME", dir.filePath("config.ini")), QString::fromUtf8("José Conceição"));
+}
+
 TEST(PrivateProfile, UnwritableFileReportsFailureAndKeepsContents) {
     QTemporaryDir dir;
     EXPECT_FALSE(platform::WritePrivateProfileString("SETUP", "Som", "False", dir.filePath("no/such/dir/config.ini")));

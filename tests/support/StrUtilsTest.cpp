@@ -23,11 +23,14 @@ TEST(StrUtils, ReplaceAllRescansFromTheStart) {
     EXPECT_EQ(ReplaceAll("", "|", "x"), "");
     EXPECT_EQ(ReplaceAll("aabb", "ab", ""), "");
     EXPECT_EQ(ReplaceAll("a,b,,c", ",", ""), "abc");
+    EXPECT_EQ(ReplaceAll("aaabbb", "ab", "ba"), "bbbaaa");
+    EXPECT_EQ(ReplaceAll("abbb", "ab", "a"), "a");
 }
 
 TEST(StrUtils, ReplaceAllEndsOnArgumentsThatWouldRescanForever) {
     EXPECT_EQ(ReplaceAll("abc", "", "x"), "abc");
     EXPECT_EQ(ReplaceAll("a-b", "-", "--"), "a--b");
+    EXPECT_EQ(ReplaceAll("aab", "ab", "bbaa"), "abbaa");
 }
 
 TEST(StrUtils, GetFieldFramesTheCallersText) {
@@ -51,6 +54,23 @@ TEST(StrUtils, SplitString) {
     EXPECT_EQ(SplitString("a,/#(!a53x,b", ","), QStringList({"a"}));
     EXPECT_EQ(SplitString("x!y", "!"), QStringList({"x", "y"}));
     EXPECT_EQ(SplitString("x", ""), QStringList({"x"}));
+}
+
+TEST(StrUtils, SplitStringOnAnyDelimiter) {
+    const struct {
+        QString Text, Delimiter;
+        QStringList Fields;
+    } cases[] = {
+        {"a::b::", "::", {"a", "b", ""}},
+        {"::a", "::", {"a"}},
+        {"xa", "aa", {"xa"}},
+        {"a", "aa", {"a"}},
+        {"aaaaa", "aa", {"", "a"}},
+        {"1xx2", "xx", {"1", "2"}},
+        {"1/#(!a53x2", "/#(!a53x", {"1", "2"}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(SplitString(c.Text, c.Delimiter), c.Fields) << c.Text.toStdString();
+    EXPECT_EQ(SplitString(QString(40000, ','), ",").size(), 40000);
 }
 
 }  // namespace
