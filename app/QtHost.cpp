@@ -1,5 +1,7 @@
 #include "app/QtHost.h"
 
+#include "app/PlatformDialogs.h"
+
 #include "platform/SoundPlayer.h"
 #include "platform/Surface.h"
 
@@ -14,35 +16,14 @@
 
 using platform::MsgAnswer;
 using platform::MsgButtons;
-using platform::MsgIcon;
 
 QtHost::QtHost() : m_Sound(std::make_unique<platform::SoundPlayer>()) { m_Clock.start(); }
 
 QtHost::~QtHost() = default;
 
 MsgAnswer QtHost::ShowMessage(const platform::MessageBox& box) {
-    QMessageBox mb(m_Owner);
-    mb.setWindowTitle(box.Title.isEmpty() ? QStringLiteral("Zelvano") : box.Title);
-    mb.setText(box.Text);
-    switch (box.Icon) {
-        case MsgIcon::Critical: mb.setIcon(QMessageBox::Critical); break;
-        case MsgIcon::Question: mb.setIcon(QMessageBox::Question); break;
-        case MsgIcon::Exclamation: mb.setIcon(QMessageBox::Warning); break;
-        case MsgIcon::Information: mb.setIcon(QMessageBox::Information); break;
-        case MsgIcon::None: break;
-    }
-    QList<QMessageBox::StandardButton> buttons;
-    switch (box.Buttons) {
-        case MsgButtons::Ok: buttons = {QMessageBox::Ok}; break;
-        case MsgButtons::OkCancel: buttons = {QMessageBox::Ok, QMessageBox::Cancel}; break;
-        case MsgButtons::YesNo: buttons = {QMessageBox::Yes, QMessageBox::No}; break;
-        case MsgButtons::YesNoCancel: buttons = {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel}; break;
-    }
-    QMessageBox::StandardButtons set;
-    for (auto b : buttons) set |= b;
-    mb.setStandardButtons(set);
-    mb.setDefaultButton(buttons.value(box.DefaultSecond && buttons.size() > 1 ? 1 : 0));
-    switch (mb.exec()) {
+    const std::unique_ptr<QMessageBox> mb = MakeMessageBox(box, m_Owner);
+    switch (mb->exec()) {
         case QMessageBox::Yes: return MsgAnswer::Yes;
         case QMessageBox::No: return MsgAnswer::No;
         case QMessageBox::Cancel: return MsgAnswer::Cancel;

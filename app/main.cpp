@@ -1,4 +1,5 @@
 #include "app/FrmSplash.h"
+#include "app/PlatformDialogs.h"
 #include "app/QtHost.h"
 #include "app/frmMain.h"
 #include "game/GameState.h"
@@ -11,6 +12,7 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zelvano"));
+    InstallPlatformTranslations();
     QIcon icon;
     for (const char* file : {":/icon16.png", ":/icon32.png", ":/icon48.png"}) icon.addFile(QString::fromLatin1(file));
     QApplication::setWindowIcon(icon);
