@@ -51,16 +51,33 @@ QFont SansSerif(double points, bool bold = false) {
     return font;
 }
 
-// Widens a label whose text would be cut, keeping it inside its parent:
-// the substitute face may be wider than the one the layout was made for.
+// Room the layout leaves between a text and its window's right edge, and
+// between the two links side by side.
+constexpr int kEdgeMargin = Px(90);
+constexpr int kLinkGap = Px(180);
+
+int TextRight(const QLabel* label) { return label->x() + label->fontMetrics().horizontalAdvance(label->text()); }
+
+// Widens a label whose text would be cut, keeping it off its parent's right
+// edge: the substitute face may be wider than the one the layout was made
+// for. A label whose text fits keeps its place.
 void FitToText(QLabel* label) {
     const int needed = label->fontMetrics().horizontalAdvance(label->text()) + 2;
     if (needed <= label->width()) return;
     QRect r = label->geometry();
     r.setWidth(needed);
-    const int room = label->parentWidget() ? label->parentWidget()->width() : r.right() + 1;
+    const int room = label->parentWidget() ? label->parentWidget()->width() - kEdgeMargin : r.right() + 1;
     if (r.right() >= room) r.moveLeft(std::max(0, room - r.width()));
     label->setGeometry(r);
+}
+
+// Moves `right` along so that its text starts clear of the text of `left`
+// on the same line, as far as its parent has room.
+void KeepApart(const QLabel* left, QLabel* right) {
+    const int wanted = TextRight(left) + kLinkGap;
+    if (right->x() >= wanted) return;
+    const int room = right->parentWidget()->width() - kEdgeMargin - right->fontMetrics().horizontalAdvance(right->text());
+    right->move(std::max(right->x(), std::min(wanted, room)), right->y());
 }
 
 void SetTextColor(QLabel* label, const QColor& color) {
@@ -138,6 +155,7 @@ void FrmAbout::Form_Load() {
     CenterForm(*this);
     m_Label8->setText(AboutVersionText());
     for (QLabel* label : {m_Label2, m_Label5, m_Label8, m_Label3, m_Label11, m_Label6}) FitToText(label);
+    KeepApart(m_Label11, m_Label6);
 }
 
 void FrmAbout::Command1_Click() { accept(); }

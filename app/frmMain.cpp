@@ -185,7 +185,7 @@ void frmMain::BuildControls() {
     m_lblElapsed = new QLabel(m_picStatus);
     m_lblElapsed->setObjectName(QStringLiteral("lblElapsed"));
     m_lblElapsed->setGeometry(Px(45), Px(1800), Px(2325), Px(225));
-    QFont clockFont = m_lblElapsed->font();
+    QFont clockFont(QStringLiteral("MS Sans Serif"));  // as the start-up window's label
     clockFont.setBold(true);
     clockFont.setPointSizeF(8.25);
     m_lblElapsed->setFont(clockFont);

@@ -1,10 +1,12 @@
 // The main window: its menus, the board's size and place, the scroll bars.
+#include "app/FrmSplash.h"
 #include "app/SurfaceView.h"
 #include "app/frmMain.h"
 #include "support/ModINI.h"
 #include "support/FakeHost.h"
 
 #include <QCoreApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -54,6 +56,9 @@ TEST_F(FrmMainTest, MenusCarryTheirCaptionsAndShortcuts) {
     EXPECT_EQ(window->mnuHowToPlay->shortcut(), QKeySequence(Qt::Key_F1));
     EXPECT_TRUE(window->mnuSounds->isChecked());
     EXPECT_TRUE(window->mnuStatus->isChecked());
+    // The clock reads in the start-up window's face.
+    FrmSplash splash(host, nullptr, nullptr);
+    EXPECT_EQ(window->lblElapsed()->font().family(), splash.Label8()->font().family());
 }
 
 TEST_F(FrmMainTest, BoardIsCentredAndOverhangs) {

@@ -65,7 +65,8 @@ TEST(FrmAbout, ShowsTheVersionAndTheFixedTexts) {
     EXPECT_EQ(about.Label3()->text(), QStringLiteral("Software produzido por: Valtrino"));
     EXPECT_EQ(about.Label3()->parentWidget(), about.Frame1());
     EXPECT_EQ(about.Label11()->geometry().topLeft(), QPoint(7, 98));
-    EXPECT_EQ(about.Label6()->geometry().topLeft(), QPoint(236, 98));
+    EXPECT_EQ(about.Label6()->y(), 98);
+    EXPECT_GE(about.Label6()->x(), 236);
     EXPECT_EQ(about.Command1()->text(), QStringLiteral("&OK"));
     EXPECT_TRUE(about.Label11()->font().underline());
 }
@@ -78,6 +79,11 @@ TEST(FrmAbout, EveryTextFitsItsLabelInsideTheWindow) {
         EXPECT_TRUE(label->parentWidget()->rect().contains(label->geometry())) << label->objectName().toStdString();
     }
     EXPECT_FALSE(about.Label11()->geometry().intersects(about.Label6()->geometry()));
+    // Neither crowded by its neighbour nor pressed against the window's edge.
+    const auto textRight = [](const QLabel* l) { return l->x() + l->fontMetrics().horizontalAdvance(l->text()); };
+    EXPECT_GE(about.Label6()->x() - textRight(about.Label11()), 8);
+    for (QLabel* label : {about.Label8(), about.Label6()})
+        EXPECT_LE(textRight(label), label->parentWidget()->width() - 4) << label->objectName().toStdString();
 }
 
 TEST(FrmAbout, LinksOpenTheMakersPagesAndShowTheHand) {
