@@ -44,7 +44,9 @@ bool Puzzle::SaveGame(const QString& fileName) {
     bool written = file.open(QIODevice::WriteOnly);
     if (written) {
         const QByteArray text = FormatSavedGame(sorted);
-        written = file.write(text) == text.size() && file.commit();
+        // commit() alone misses a write that fails as the last bytes are
+        // flushed (a full disk): the flush is asked on its own.
+        written = file.write(text) == text.size() && file.flush() && file.commit();
         if (!written) file.cancelWriting();
     }
     m_Host.SetBusyPointer(false);
