@@ -43,16 +43,27 @@ QString QtHost::QtFilter(const QString& filter) {
     return out.join(QStringLiteral(";;"));
 }
 
-std::optional<QString> QtHost::ShowOpenFile(const platform::FileDialogRequest& request) {
-    const QString path = QFileDialog::getOpenFileName(m_Owner, request.Title, request.InitialDir, QtFilter(request.Filter));
+std::optional<platform::FileDialogAnswer> QtHost::ShowFileDialog(const platform::FileDialogRequest& request,
+                                                                  bool save) {
+    const QStringList filters = QtFilter(request.Filter).split(QStringLiteral(";;"));
+    // Pairs count from 1; 0 or one past the list shows the first.
+    QString selected = filters.value(request.FilterIndex > 0 ? request.FilterIndex - 1 : 0, filters.value(0));
+    QFileDialog::Options options;
+    if (!request.ConfirmOverwrite) options |= QFileDialog::DontConfirmOverwrite;
+    const QString filter = filters.join(QStringLiteral(";;"));
+    const QString path = save ? QFileDialog::getSaveFileName(m_Owner, request.Title, request.InitialDir, filter, &selected, options)
+                              : QFileDialog::getOpenFileName(m_Owner, request.Title, request.InitialDir, filter, &selected, options);
     if (path.isEmpty()) return std::nullopt;
-    return path;
+    const qsizetype index = filters.indexOf(selected);
+    return platform::FileDialogAnswer{path, static_cast<int32_t>(index < 0 ? 1 : index + 1)};
 }
 
-std::optional<QString> QtHost::ShowSaveFile(const platform::FileDialogRequest& request) {
-    const QString path = QFileDialog::getSaveFileName(m_Owner, request.Title, request.InitialDir, QtFilter(request.Filter));
-    if (path.isEmpty()) return std::nullopt;
-    return path;
+std::optional<platform::FileDialogAnswer> QtHost::ShowOpenFile(const platform::FileDialogRequest& request) {
+    return ShowFileDialog(request, false);
+}
+
+std::optional<platform::FileDialogAnswer> QtHost::ShowSaveFile(const platform::FileDialogRequest& request) {
+    return ShowFileDialog(request, true);
 }
 
 std::optional<int32_t> QtHost::ShowColor(int32_t initial, bool fullOpen, std::array<int32_t, 16>& custom) {

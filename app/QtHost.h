@@ -23,8 +23,8 @@ public:
     void SetOwner(QWidget* owner) { m_Owner = owner; }
 
     platform::MsgAnswer ShowMessage(const platform::MessageBox& box) override;
-    std::optional<QString> ShowOpenFile(const platform::FileDialogRequest& request) override;
-    std::optional<QString> ShowSaveFile(const platform::FileDialogRequest& request) override;
+    std::optional<platform::FileDialogAnswer> ShowOpenFile(const platform::FileDialogRequest& request) override;
+    std::optional<platform::FileDialogAnswer> ShowSaveFile(const platform::FileDialogRequest& request) override;
     std::optional<int32_t> ShowColor(int32_t initial, bool fullOpen, std::array<int32_t, 16>& custom) override;
     void PlaySound(const QByteArray& wave) override;
     double MonotonicSeconds() override;
@@ -38,6 +38,8 @@ public:
     static QString QtFilter(const QString& filter);
 
 private:
+    std::optional<platform::FileDialogAnswer> ShowFileDialog(const platform::FileDialogRequest& request, bool save);
+
     QWidget* m_Owner = nullptr;
     QElapsedTimer m_Clock;
     bool m_Busy = false;

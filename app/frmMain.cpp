@@ -49,7 +49,7 @@ frmMain::frmMain(game::GameState& state, platform::Host& host, QWidget* parent)
     BuildMenus();
     BuildControls();
     m_Timer1.setInterval(1000);
-    connect(&m_Timer1, &QTimer::timeout, this, [this] { m_Puzzle.Timer1_Timer(); });
+    connect(&m_Timer1, &QTimer::timeout, this, [this] { Guarded([this] { m_Puzzle.Timer1_Timer(); }); });
 }
 
 frmMain::~frmMain() = default;
@@ -64,23 +64,23 @@ void frmMain::BuildMenus() {
             continue;
         }
         mnuNewGame[i] = mnuNew->addAction(QString::fromUtf8(levels[i]));
-        connect(mnuNewGame[i], &QAction::triggered, this, [this, i] { mnuNewGame_Click(i); });
+        connect(mnuNewGame[i], &QAction::triggered, this, [this, i] { Guarded([&] { mnuNewGame_Click(i); }); });
     }
     mnuShuffle = mnuGame->addAction(QStringLiteral("Reniciar este jogo"));
     mnuShuffle->setShortcut(QKeySequence(Qt::Key_F3));
     connect(mnuShuffle, &QAction::triggered, this,
-            [this] { RunGameItem(mnuShuffle, [this] { m_Puzzle.mnuShuffle_Click(); }); });
+            [this] { Guarded([this] { RunGameItem(mnuShuffle, [this] { m_Puzzle.mnuShuffle_Click(); }); }); });
     mnuGame->addSeparator();
     mnuSaveGame = mnuGame->addAction(QStringLiteral("Salvar este jogo   "));
     mnuSaveGame->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     connect(mnuSaveGame, &QAction::triggered, this,
-            [this] { RunGameItem(mnuSaveGame, [this] { mnuSaveGame_Click(); }); });
+            [this] { Guarded([this] { RunGameItem(mnuSaveGame, [this] { mnuSaveGame_Click(); }); }); });
     mnuLoadGame = mnuGame->addAction(QStringLiteral("Abrir um jogo salvo"));
     mnuLoadGame->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    connect(mnuLoadGame, &QAction::triggered, this, [this] { mnuLoadGame_Click(); });
+    connect(mnuLoadGame, &QAction::triggered, this, [this] { Guarded([this] { mnuLoadGame_Click(); }); });
     mnuGame->addSeparator();
     mnuExit = mnuGame->addAction(QStringLiteral("Sair"));
-    connect(mnuExit, &QAction::triggered, this, [this] { mnuExit_Click(); });
+    connect(mnuExit, &QAction::triggered, this, [this] { Guarded([this] { mnuExit_Click(); }); });
     connect(mnuGame, &QMenu::aboutToShow, this, [this] { mnuGame_Click(); });
     // Closed menus keep their items enabled so that a shortcut reaches its
     // command, which asks the menu's handler again before it acts.
@@ -93,21 +93,21 @@ void frmMain::BuildMenus() {
     mnuHints = mnuOptions->addAction(QStringLiteral("Mostrar uma jogada"));
     mnuHints->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
     connect(mnuHints, &QAction::triggered, this,
-            [this] { RunOptionsItem(mnuHints, [this] { m_Puzzle.mnuHints_Click(); }); });
+            [this] { Guarded([this] { RunOptionsItem(mnuHints, [this] { m_Puzzle.mnuHints_Click(); }); }); });
     MnDesistir = mnuOptions->addAction(QStringLiteral("Desistir"));
     connect(MnDesistir, &QAction::triggered, this,
-            [this] { RunOptionsItem(MnDesistir, [this] { m_Puzzle.MnDesistir_Click(); }); });
+            [this] { Guarded([this] { RunOptionsItem(MnDesistir, [this] { m_Puzzle.MnDesistir_Click(); }); }); });
     mnuOptions->addSeparator();
     mnuSounds = mnuOptions->addAction(QStringLiteral("Usar efeitos de som"));
     mnuSounds->setCheckable(true);
     mnuSounds->setChecked(true);
-    connect(mnuSounds, &QAction::triggered, this, [this] { mnuSounds_Click(); });
+    connect(mnuSounds, &QAction::triggered, this, [this] { Guarded([this] { mnuSounds_Click(); }); });
     mnuStatus = mnuOptions->addAction(QStringLiteral("Exibir miniatura"));
     mnuStatus->setCheckable(true);
     mnuStatus->setChecked(true);
-    connect(mnuStatus, &QAction::triggered, this, [this] { mnuStatus_Click(); });
+    connect(mnuStatus, &QAction::triggered, this, [this] { Guarded([this] { mnuStatus_Click(); }); });
     mnuBackground = mnuOptions->addAction(QStringLiteral("Cor de Fundo"));
-    connect(mnuBackground, &QAction::triggered, this, [this] { ChooseBackColor(); });
+    connect(mnuBackground, &QAction::triggered, this, [this] { Guarded([this] { ChooseBackColor(); }); });
     connect(mnuOptions, &QMenu::aboutToShow, this, [this] { mnuOptions_Click(); });
     connect(mnuOptions, &QMenu::aboutToHide, this, [this] {
         mnuHints->setEnabled(true);
@@ -117,10 +117,10 @@ void frmMain::BuildMenus() {
     mnuHelp = menuBar()->addMenu(QStringLiteral("Ajuda"));
     mnuHowToPlay = mnuHelp->addAction(QStringLiteral("Tópicos da Ajuda"));
     mnuHowToPlay->setShortcut(QKeySequence(Qt::Key_F1));
-    connect(mnuHowToPlay, &QAction::triggered, this, [this] { mnuHowToPlay_Click(); });
+    connect(mnuHowToPlay, &QAction::triggered, this, [this] { Guarded([this] { mnuHowToPlay_Click(); }); });
     mnuHelp->addSeparator();
     mnuAbout = mnuHelp->addAction(QStringLiteral("Sobre"));
-    connect(mnuAbout, &QAction::triggered, this, [this] { mnuAbout_Click(); });
+    connect(mnuAbout, &QAction::triggered, this, [this] { Guarded([this] { mnuAbout_Click(); }); });
 }
 
 void frmMain::BuildControls() {
@@ -130,9 +130,15 @@ void frmMain::BuildControls() {
 
     m_picScreen = new SurfaceView(m_Surfaces.picScreen, m_Client);
     m_picScreen->setObjectName(QStringLiteral("picScreen"));
-    m_picScreen->OnMouseDown = [this](int16_t b, int16_t s, float x, float y) { m_Puzzle.picScreen_MouseDown(b, s, x, y); };
-    m_picScreen->OnMouseMove = [this](int16_t b, int16_t s, float x, float y) { m_Puzzle.picScreen_MouseMove(b, s, x, y); };
-    m_picScreen->OnMouseUp = [this](int16_t b, int16_t s, float x, float y) { m_Puzzle.picScreen_MouseUp(b, s, x, y); };
+    m_picScreen->OnMouseDown = [this](int16_t b, int16_t s, float x, float y) {
+        Guarded([&] { m_Puzzle.picScreen_MouseDown(b, s, x, y); });
+    };
+    m_picScreen->OnMouseMove = [this](int16_t b, int16_t s, float x, float y) {
+        Guarded([&] { m_Puzzle.picScreen_MouseMove(b, s, x, y); });
+    };
+    m_picScreen->OnMouseUp = [this](int16_t b, int16_t s, float x, float y) {
+        Guarded([&] { m_Puzzle.picScreen_MouseUp(b, s, x, y); });
+    };
 
     m_HScroll1 = new QScrollBar(Qt::Horizontal, m_Client);
     m_HScroll1->setObjectName(QStringLiteral("HScroll1"));
@@ -174,12 +180,14 @@ void frmMain::BuildControls() {
     m_BoxDrag->Watch(m_Picture1);
     m_BoxDrag->Watch(m_imgMaster);
     m_BoxDrag->OnPress = [this](QWidget* w, int16_t b, int16_t s, float x, float y) {
-        if (w == m_imgMaster)
-            imgMaster_MouseDown(b, s, x, y);
-        else if (w == m_Picture1)
-            Picture1_MouseDown(b, s, x, y);
-        else
-            picStatus_MouseDown(b, s, x, y);
+        Guarded([&] {
+            if (w == m_imgMaster)
+                imgMaster_MouseDown(b, s, x, y);
+            else if (w == m_Picture1)
+                Picture1_MouseDown(b, s, x, y);
+            else
+                picStatus_MouseDown(b, s, x, y);
+        });
     };
 
     m_lblElapsed = new QLabel(m_picStatus);
@@ -357,6 +365,25 @@ void frmMain::mnuOptions_Click() {
     const game::OptionsMenuState s = game::OptionsMenuEnabling(m_State);
     mnuHints->setEnabled(s.Hints);
     MnDesistir->setEnabled(s.GiveUp);
+}
+
+void frmMain::Guarded(const std::function<void()>& handler) {
+    try {
+        handler();
+        return;
+    } catch (...) {
+        // Nothing may leave a window's event handler: the event loop cannot
+        // carry it and the program would end. What the handler finished
+        // stays; the game on the board goes on.
+    }
+    m_Host.SetBusyPointer(false);
+    SetTimer(m_State.GameRunning);
+    RefreshBoard();
+    platform::MessageBox box;
+    box.Text = QStringLiteral("Ocorreu um erro e a ação não pôde ser concluída. O jogo continua.");
+    box.Buttons = platform::MsgButtons::Ok;
+    box.Icon = platform::MsgIcon::Critical;
+    m_Host.ShowMessage(box);
 }
 
 void frmMain::RunGameItem(QAction* item, const std::function<void()>& command) {

@@ -130,6 +130,9 @@ private:
     void RunGameItem(QAction* item, const std::function<void()>& command);
     void RunOptionsItem(QAction* item, const std::function<void()>& command);
     void PlaceBoard(int16_t left, int16_t top);
+    // Runs an event's handler. Whatever it throws is caught here: the player
+    // is told, and the game on the board and its clock go on.
+    void Guarded(const std::function<void()>& handler);
 
     game::GameState& m_State;
     platform::Host& m_Host;

@@ -22,8 +22,8 @@ namespace {
 class BenchHost : public platform::Host {
 public:
     platform::MsgAnswer ShowMessage(const platform::MessageBox&) override { return platform::MsgAnswer::Ok; }
-    std::optional<QString> ShowOpenFile(const platform::FileDialogRequest&) override { return std::nullopt; }
-    std::optional<QString> ShowSaveFile(const platform::FileDialogRequest&) override { return std::nullopt; }
+    std::optional<platform::FileDialogAnswer> ShowOpenFile(const platform::FileDialogRequest&) override { return std::nullopt; }
+    std::optional<platform::FileDialogAnswer> ShowSaveFile(const platform::FileDialogRequest&) override { return std::nullopt; }
     std::optional<int32_t> ShowColor(int32_t, bool, std::array<int32_t, 16>&) override { return std::nullopt; }
     void PlaySound(const QByteArray&) override {}
     double MonotonicSeconds() override { return 0; }

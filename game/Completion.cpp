@@ -2,6 +2,9 @@
 
 #include "game/Numeric.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace game {
 
 std::optional<Reference> FindReference(const GameState& state) {
@@ -28,8 +31,14 @@ int16_t SnapStep(const GameState& state) {
     return static_cast<int16_t>(s >= 1 ? s : 1);
 }
 
-int16_t SnapToGrid(double v, int16_t step) {
-    return Int16(static_cast<double>(Int16(v / step)) * step);
+int16_t GridPoint(double quotient, int16_t step) {
+    const double s = step >= 1 ? step : 1;
+    // The nearest multiple of a position near the 16-bit edge may lie past
+    // it; the last one on the inside is taken instead.
+    const double r = std::clamp(std::nearbyint(quotient) * s, std::ceil(-32768.0 / s) * s, std::floor(32767.0 / s) * s);
+    return Int16(r);
 }
+
+int16_t SnapToGrid(double v, int16_t step) { return GridPoint(v / step, step); }
 
 }  // namespace game

@@ -30,7 +30,12 @@ bool IsComplete(const GameState& state, int16_t x0, int16_t y0);
 // saved game) give 1, so every whole position counts as on the grid.
 int16_t SnapStep(const GameState& state);
 
-// v rounded to the nearest multiple of `step`, ties to even.
+// The multiple of `step` nearest to quotient x step (ties to even), or the
+// next one inward where that lies beyond 16 bits. `step` is at least 1 and
+// `quotient` a finite position over it, so the result always fits.
+int16_t GridPoint(double quotient, int16_t step);
+
+// v rounded to the nearest multiple of `step`, ties to even, inside 16 bits.
 int16_t SnapToGrid(double v, int16_t step);
 
 }  // namespace game

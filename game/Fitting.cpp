@@ -31,6 +31,12 @@ int16_t GridSide(int16_t side, int16_t step) {
     return Add16(step - side % step, side);
 }
 
+int32_t MaxGridCells(int16_t step) {
+    constexpr int16_t kLargestScreenW = 7680, kLargestScreenH = 4320;
+    const int32_t longestSide = (32767 + step - 1) / step;
+    return CellBudget(kLargestScreenW, kLargestScreenH, step) + 2 * longestSide + 1;
+}
+
 PictureSize16 GrowInGrid(int16_t w, int16_t h, int16_t gridW, int16_t gridH) {
     PictureSize16 s{w, h};
     while (Single(s.W * 1.01) < gridW && Single(s.H * 1.01) < gridH) {

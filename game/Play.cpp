@@ -17,15 +17,11 @@ namespace game {
 
 namespace {
 
-// Pointer positions are taken within this many board pixels of the board's
-// origin. The platform reports nothing beyond it on any real screen, and it
-// keeps every position sum of a drag inside 16 bits.
-constexpr float kPointerLimit = 10000.0f;
-
 // A usable pointer position, or nullopt for one that is no number at all.
 std::optional<float> Pointer(float v) {
     if (std::isnan(v)) return std::nullopt;
-    return std::clamp(v, -kPointerLimit, kPointerLimit);
+    const float limit = kPointerLimit;
+    return std::clamp(v, -limit, limit);
 }
 
 // The hint boxes' colour: pure yellow.
@@ -161,8 +157,8 @@ void Puzzle::picScreen_MouseUp(int16_t button, int16_t, float fx, float fy) {
     const float fs = static_cast<float>(step);
     const float qx = (*px - static_cast<float>(GrabDX)) / fs;
     const float qy = (*py - static_cast<float>(GrabDY)) / fs;
-    const int16_t dropLeft = Int16(static_cast<double>(Int16(qx)) * step);
-    const int16_t dropTop = Int16(static_cast<double>(Int16(qy)) * step);
+    const int16_t dropLeft = GridPoint(qx, step);
+    const int16_t dropTop = GridPoint(qy, step);
 
     for (PieceRec& p : s.Pieces) {
         p.Left = SnapToGrid(static_cast<double>(p.Left), step);

@@ -46,11 +46,12 @@ public:
 
     // Writes the running game to a saved-game file, after sorting the pieces
     // into home order. The file is replaced only once it is written whole.
-    // Returns false when it could not be written.
+    // Returns false, after telling the player, when it could not be written.
     bool SaveGame(const QString& fileName);
     // Replaces the game on the board by the one saved in `fileName`. A file
-    // that cannot be read, a missing or too small picture (each with its
-    // message) leave the game on the board as it was. Returns true when the
+    // that is missing, damaged or names a missing, unreadable or too small
+    // picture is refused with a message and leaves the game on the board as
+    // it was. The clock stands still during the load. Returns true when the
     // saved game is running.
     bool LoadGame(const QString& fileName);
 
@@ -82,6 +83,8 @@ private:
     MiniatureRect MiniatureFor(QSize picture) const;
     // "A imagem selecionada é muito pequena!", shared by a new game and a load.
     void ShowTooSmall();
+    // A message about a file, with an OK button.
+    void ShowFileMessage(const QString& text, platform::MsgIcon icon);
     // The last step of a new or loaded game, which cannot fail: the work
     // surfaces become the board's, the board is drawn, the game runs and
     // the miniature shows the picture.

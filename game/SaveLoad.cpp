@@ -7,11 +7,29 @@
 #include "game/SavedGame.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
+#include <stdexcept>
 #include <utility>
 
 namespace game {
+
+namespace {
+
+// A path that names a regular file (or a link to one). Anything else, a
+// folder or a FIFO that would block the read for ever, is never opened.
+bool RegularFile(const QString& path) { return QFileInfo(path).isFile(); }
+
+}  // namespace
+
+void Puzzle::ShowFileMessage(const QString& text, platform::MsgIcon icon) {
+    platform::MessageBox box;
+    box.Text = text;
+    box.Buttons = platform::MsgButtons::Ok;
+    box.Icon = icon;
+    m_Host.ShowMessage(box);
+}
 
 bool Puzzle::SaveGame(const QString& fileName) {
     m_Host.SetBusyPointer(true);
@@ -20,70 +38,100 @@ bool Puzzle::SaveGame(const QString& fileName) {
     GameState sorted = m_State;
     SortHomeOrder(sorted.Pieces);
     if (m_State.SelectedPiece < 0) m_State.Pieces = sorted.Pieces;
+    // Written beside the target and renamed over it only once whole, so a
+    // failed write leaves an earlier file of that name as it was.
     QSaveFile file(fileName);
     bool written = file.open(QIODevice::WriteOnly);
     if (written) {
         const QByteArray text = FormatSavedGame(sorted);
-        written = file.write(text) == text.size() && file.commit();
+        // commit() alone misses a write that fails as the last bytes are
+        // flushed (a full disk): the flush is asked on its own.
+        written = file.write(text) == text.size() && file.flush() && file.commit();
         if (!written) file.cancelWriting();
     }
     m_Host.SetBusyPointer(false);
+    if (!written)
+        ShowFileMessage(QStringLiteral("O arquivo ") + fileName + QStringLiteral(" não pôde ser gravado"),
+                        platform::MsgIcon::Critical);
     return written;
 }
 
 bool Puzzle::LoadGame(const QString& fileName) {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) return false;
-    const std::optional<SavedGame> saved = ParseSavedGame(file.readAll());
-    file.close();
-    if (!saved) return false;
+    // The clock stands still while the load reads and asks; however the load
+    // ends, it then runs exactly when a game does.
+    m_Window.SetTimer(false);
+    struct ClockAfter {
+        Puzzle& self;
+        ~ClockAfter() { self.m_Window.SetTimer(self.m_State.GameRunning); }
+    } clockAfter{*this};
 
-    if (!QFile::exists(saved->PicFile)) {
-        platform::MessageBox box;
-        box.Text = QStringLiteral("O arquivo ") + saved->PicFile + QStringLiteral(" não foi encontrado");
-        m_Host.ShowMessage(box);
+    auto notFound = [&](const QString& path) {
+        ShowFileMessage(QStringLiteral("O arquivo ") + path + QStringLiteral(" não foi encontrado"),
+                        platform::MsgIcon::None);
         return false;
-    }
+    };
+    auto damaged = [&] {
+        ShowFileMessage(QStringLiteral("O arquivo ") + fileName +
+                            QStringLiteral(" está danificado e não pode ser aberto"),
+                        platform::MsgIcon::Critical);
+        return false;
+    };
+
+    if (!RegularFile(fileName)) return notFound(fileName);
+    QFile file(fileName);
+    if (file.size() > kMaxSavedGameBytes || !file.open(QIODevice::ReadOnly)) return damaged();
+    const std::optional<SavedGame> saved = ParseSavedGame(file.read(kMaxSavedGameBytes));
+    file.close();
+    if (!saved) return damaged();
+
+    if (!RegularFile(saved->PicFile)) return notFound(saved->PicFile);
 
     m_Host.SetBusyPointer(true);
     bool loaded = false;
     try {
-        const LoadFit fit = FitForLoad(saved->PicW, saved->PicH, saved->PieceStep);
-        if (fit.TooSmall) {
+        const std::optional<LoadFit> fit = FitSavedGame(*saved);
+        if (!fit) throw std::runtime_error("picture and pieces differ");
+        if (fit->TooSmall) {
+            m_Host.SetBusyPointer(false);
             ShowTooSmall();
-            throw std::runtime_error("too small");
+            return false;
         }
-        // Every piece of the file must have a cell of the grid, in home order.
-        if (static_cast<int>(saved->Pieces.size()) != fit.Cols * fit.Rows)
-            throw std::runtime_error("pieces and grid differ");
-        for (const SavedPiece& p : saved->Pieces)
-            if (p.Col != p.PicIndex % fit.Cols || p.Row != p.PicIndex / fit.Cols)
-                throw std::runtime_error("piece off its cell");
 
         platform::LoadedPicture picture = platform::LoadPicture(saved->PicFile);
-        if (!picture) throw std::runtime_error("picture");
+        if (!picture) {
+            m_Host.SetBusyPointer(false);
+            ShowFileMessage(QStringLiteral("A imagem ") + saved->PicFile +
+                                QStringLiteral(" não pôde ser aberta"),
+                            platform::MsgIcon::Critical);
+            return false;
+        }
 
         BoardSurfaces work;
         work.picMasks[0] = m_Surfaces.picMasks[0];
         PuzzleModule::PrepareMasks(work, saved->PieceBox);
         work.PicTemp = std::move(picture.Pixels);
-        work.picMaster.Resize(fit.GridW, fit.GridH, platform::kBlack);
-        work.picMaster.DrawScaled(work.PicTemp, fit.PicX, fit.PicY, fit.PicW, fit.PicH, platform::ScaleMode::Smooth);
+        work.picMaster.Resize(fit->GridW, fit->GridH, platform::kBlack);
+        work.picMaster.DrawScaled(work.PicTemp, fit->PicX, fit->PicY, fit->PicW, fit->PicH,
+                                  platform::ScaleMode::Smooth);
 
         GameState next = m_State;
         next.ElapsedSecs = saved->ElapsedSecs;
         next.PicFile = saved->PicFile;
         next.GameLevel = saved->GameLevel;
         next.ChosenLevel = saved->GameLevel;
-        next.PicW = fit.PicW;
-        next.PicH = fit.PicH;
+        // The game keeps the file's picture size, not the one painted: the
+        // grid is worked out from it again at every load, so a game saved
+        // after a load is the file it was loaded from.
+        next.PicW = saved->PicW;
+        next.PicH = saved->PicH;
         next.PieceBox = saved->PieceBox;
         next.PieceStep = saved->PieceStep;
         next.SnapDiv = saved->SnapDiv;
         next.GapUnits = saved->GapUnits;
-        next.Cols = fit.Cols;
-        next.Rows = fit.Rows;
+        next.Cols = fit->Cols;
+        next.Rows = fit->Rows;
         PuzzleModule::CutPieces(next, work, work.picMaster);
+        if (next.Pieces.size() != saved->Pieces.size()) throw std::runtime_error("pieces and grid differ");
         for (size_t k = 0; k < saved->Pieces.size(); ++k) {
             PieceRec& rec = next.Pieces.at(k);
             rec.Left = saved->Pieces[k].Left;
@@ -104,7 +152,8 @@ bool Puzzle::LoadGame(const QString& fileName) {
         // The game on the board goes on as it was.
     }
     m_Host.SetBusyPointer(false);
-    return loaded;
+    if (!loaded) return damaged();
+    return true;
 }
 
 }  // namespace game

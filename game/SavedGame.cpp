@@ -1,5 +1,6 @@
 #include "game/SavedGame.h"
 
+#include "game/Board.h"
 #include "game/Fitting.h"
 #include "game/Levels.h"
 #include "game/Numeric.h"
@@ -7,6 +8,7 @@
 #include <QList>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace game {
 
@@ -44,18 +46,11 @@ std::optional<int32_t> LineNumber(const QByteArray& line, int32_t lo, int32_t hi
     return Number(values[0], lo, hi);
 }
 
-}  // namespace
-
-void SortHomeOrder(std::vector<PieceRec>& pieces) {
-    std::stable_sort(pieces.begin(), pieces.end(), [](const PieceRec& a, const PieceRec& b) {
-        return a.Row != b.Row ? a.Row < b.Row : a.Col < b.Col;
-    });
-}
-
-LoadFit FitForLoad(int16_t picW, int16_t picH, int16_t step) {
+// The fit inside a grid of gridW x gridH.
+LoadFit FitInGrid(int16_t picW, int16_t picH, int16_t step, int16_t gridW, int16_t gridH) {
     LoadFit f{};
-    f.GridW = GridSide(picW, step);
-    f.GridH = GridSide(picH, step);
+    f.GridW = gridW;
+    f.GridH = gridH;
     f.Cols = Int16(static_cast<double>(f.GridW) / step);
     f.Rows = Int16(static_cast<double>(f.GridH) / step);
     int16_t w = picW;
@@ -86,6 +81,29 @@ LoadFit FitForLoad(int16_t picW, int16_t picH, int16_t step) {
     f.PicY = static_cast<int16_t>((f.GridH - h) / 2);
     f.TooSmall = f.GridW < 2 * step || f.GridH < 2 * step;
     return f;
+}
+
+}  // namespace
+
+void SortHomeOrder(std::vector<PieceRec>& pieces) {
+    std::stable_sort(pieces.begin(), pieces.end(), [](const PieceRec& a, const PieceRec& b) {
+        return a.Row != b.Row ? a.Row < b.Row : a.Col < b.Col;
+    });
+}
+
+LoadFit FitForLoad(int16_t picW, int16_t picH, int16_t step) {
+    return FitInGrid(picW, picH, step, GridSide(picW, step), GridSide(picH, step));
+}
+
+std::optional<LoadFit> FitSavedGame(const SavedGame& saved) {
+    const int step = saved.PieceStep;
+    const int gridW = saved.Cols * step, gridH = saved.Rows * step;
+    auto belongs = [&](int pic, int grid) {
+        const int byPicture = step - pic % step + pic;  // GridSide, without its 16-bit limit
+        return pic <= grid && grid <= INT16_MAX && std::abs(byPicture - grid) <= step;
+    };
+    if (!belongs(saved.PicW, gridW) || !belongs(saved.PicH, gridH)) return std::nullopt;
+    return FitInGrid(saved.PicW, saved.PicH, saved.PieceStep, Int16(gridW), Int16(gridH));
 }
 
 QByteArray FormatNumber(int32_t value) {
@@ -129,8 +147,9 @@ std::optional<SavedGame> ParseSavedGame(const QByteArray& text) {
     if (!elapsed || g.PicFile.isEmpty() || !level || *level == 2 || !picW || !picH || !box || !step || !snap ||
         !gap || !last)
         return std::nullopt;
-    // Only the piece sizes of the level table make a board the game can draw.
-    if (*box != 20 * *snap || *step != 11 * *snap || *box > 160) return std::nullopt;
+    // The pieces are cut and drawn in the level table's proportions, and the
+    // table's smallest and largest sizes bound the grid and the bitmaps.
+    if (*box != 20 * *snap || *step != 11 * *snap || *snap < 3 || *snap > 8) return std::nullopt;
     g.ElapsedSecs = *elapsed;
     g.GameLevel = static_cast<int16_t>(*level);
     g.PicW = static_cast<int16_t>(*picW);
@@ -141,7 +160,7 @@ std::optional<SavedGame> ParseSavedGame(const QByteArray& text) {
     g.GapUnits = static_cast<int16_t>(*gap);
 
     const int count = *last + 1;
-    if (lines.size() < 10 + count) return std::nullopt;
+    if (count > MaxGridCells(g.PieceStep) || lines.size() < 10 + count) return std::nullopt;
     g.Pieces.reserve(static_cast<size_t>(count));
     for (int k = 0; k < count; ++k) {
         const QList<QByteArray> values = Values(lines[10 + k]);
@@ -156,8 +175,15 @@ std::optional<SavedGame> ParseSavedGame(const QByteArray& text) {
                      static_cast<int16_t>(n[3]), static_cast<int16_t>(n[4]), static_cast<int16_t>(n[5]),
                      static_cast<int16_t>(n[6])};
         if (p.PicIndex != k || p.Rotation < 0 || p.Rotation > 3 || p.Col < 0 || p.Row < 0) return std::nullopt;
+        if (std::abs(p.Left) > kPositionLimit || std::abs(p.Top) > kPositionLimit) return std::nullopt;
         g.Pieces.push_back(p);
     }
+    // The pieces fill their grid row by row: the last one names its size.
+    g.Cols = static_cast<int16_t>(g.Pieces.back().Col + 1);
+    g.Rows = static_cast<int16_t>(g.Pieces.back().Row + 1);
+    if (g.Cols * g.Rows != count) return std::nullopt;
+    for (const SavedPiece& p : g.Pieces)
+        if (p.Col != p.PicIndex % g.Cols || p.Row != p.PicIndex / g.Cols) return std::nullopt;
     return g;
 }
 

@@ -34,6 +34,7 @@ struct SavedGame {
     int16_t PieceStep = 0;
     int16_t SnapDiv = 0;
     int16_t GapUnits = 0;
+    int16_t Cols = 0, Rows = 0;      // the grid the pieces fill
     std::vector<SavedPiece> Pieces;  // in home order: element k has PicIndex k
 };
 
@@ -44,10 +45,17 @@ void SortHomeOrder(std::vector<PieceRec>& pieces);
 // The file's text for the game in `state`, pieces in their array order.
 QByteArray FormatSavedGame(const GameState& state);
 
+// No file the game writes comes near this size (the largest grid's is under
+// half a megabyte); a larger one is refused before it is read.
+constexpr qint64 kMaxSavedGameBytes = 4 * 1024 * 1024;
+
 // Reads a file's text. Any line that is missing or does not hold what it
-// should (a number out of range, a level or piece size the game does not
-// have, a piece list that is not in home order, a turn outside 0..3) makes
-// the whole file unreadable: nullopt.
+// should makes the whole file unreadable: nullopt. Refused are a number out
+// of range, a level that is not one, piece sizes out of the level table's
+// proportions (PieceBox 20 and PieceStep 11 times SnapDiv) or beyond its
+// range (SnapDiv 3 to 8), more pieces than MaxGridCells, pieces that do not
+// fill a whole grid in home order, a turn outside 0..3 and a position
+// beyond kPositionLimit.
 std::optional<SavedGame> ParseSavedGame(const QByteArray& text);
 
 // How a loaded game's picture sits in picMaster. The grid follows from the
@@ -62,6 +70,14 @@ struct LoadFit {
     bool TooSmall;         // a single column or a single row
 };
 LoadFit FitForLoad(int16_t picW, int16_t picH, int16_t step);
+
+// The fit of a saved game's picture in the grid its pieces fill. That grid
+// is the one the picture size gives, or one cell wider or higher where the
+// picture lies within a cell of its edge: a new game's framed picture may
+// end just short of its last column, and an older loaded game wrote a
+// picture grown exactly to its grid's side. nullopt when the picture and
+// the pieces do not belong together.
+std::optional<LoadFit> FitSavedGame(const SavedGame& saved);
 
 // One number in the file's form: sign position, digits, one blank.
 QByteArray FormatNumber(int32_t value);

@@ -32,6 +32,13 @@ struct FileDialogRequest {
     QString Filter;      // "description|pattern|description|pattern"
     QString InitialDir;  // folder the dialog opens in
     QString Title;       // empty: the platform's own title
+    int32_t FilterIndex = 0;        // the pair shown first, from 1; 0 the first
+    bool ConfirmOverwrite = false;  // ask before a save replaces a file
+};
+
+struct FileDialogAnswer {
+    QString Path;             // the chosen full path
+    int32_t FilterIndex = 1;  // the pair selected when the dialog closed, from 1
 };
 
 class Host {
@@ -40,9 +47,9 @@ public:
 
     // A modal message box; returns the button chosen.
     virtual MsgAnswer ShowMessage(const MessageBox& box) = 0;
-    // Modal file dialogs: the chosen full path, or nullopt when cancelled.
-    virtual std::optional<QString> ShowOpenFile(const FileDialogRequest& request) = 0;
-    virtual std::optional<QString> ShowSaveFile(const FileDialogRequest& request) = 0;
+    // Modal file dialogs: the chosen file, or nullopt when cancelled.
+    virtual std::optional<FileDialogAnswer> ShowOpenFile(const FileDialogRequest& request) = 0;
+    virtual std::optional<FileDialogAnswer> ShowSaveFile(const FileDialogRequest& request) = 0;
     // The colour dialog: `initial` and the result are blue-green-red values;
     // `custom` are the 16 custom colours, which the dialog may change.
     // nullopt when cancelled.

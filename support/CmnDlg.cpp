@@ -8,23 +8,29 @@ namespace support {
 
 namespace {
 
-void Accept(CmnDlgInfo& dlg, const QString& path) {
-    dlg.FileName = StripNull(path);
+// The flag that asks before a save replaces an existing file.
+constexpr int32_t kOverwritePrompt = 0x2;
+
+void Accept(CmnDlgInfo& dlg, const platform::FileDialogAnswer& answer) {
+    dlg.FileName = StripNull(answer.Path);
     QString title = QFileInfo(dlg.FileName).fileName();
     while (title.startsWith(QLatin1Char(' '))) title.remove(0, 1);
     dlg.FileTitle = title;
+    dlg.FilterIndex = answer.FilterIndex;
 }
 
-platform::FileDialogRequest RequestOf(const CmnDlgInfo& dlg) { return {dlg.Filter, dlg.InitDir, dlg.DialogTitle}; }
+platform::FileDialogRequest RequestOf(const CmnDlgInfo& dlg) {
+    return {dlg.Filter, dlg.InitDir, dlg.DialogTitle, dlg.FilterIndex, (dlg.Flags & kOverwritePrompt) != 0};
+}
 
 }  // namespace
 
 void ShowOpen(platform::Host& host, CmnDlgInfo& dlg) {
-    if (const auto path = host.ShowOpenFile(RequestOf(dlg))) Accept(dlg, *path);
+    if (const auto answer = host.ShowOpenFile(RequestOf(dlg))) Accept(dlg, *answer);
 }
 
 void ShowSave(platform::Host& host, CmnDlgInfo& dlg) {
-    if (const auto path = host.ShowSaveFile(RequestOf(dlg))) Accept(dlg, *path);
+    if (const auto answer = host.ShowSaveFile(RequestOf(dlg))) Accept(dlg, *answer);
 }
 
 QString ChangeExtension(const QString& fileName, const QString& extension) {

@@ -21,8 +21,9 @@ struct CmnDlgInfo {
     int32_t Flags = 0;
 };
 
-// Show the dialog for `dlg`. A chosen file fills FileName and FileTitle; a
-// cancel changes nothing in the record.
+// Show the dialog for `dlg`. A chosen file fills FileName, FileTitle and
+// FilterIndex; a cancel changes nothing in the record. Only a Flags value
+// with the overwrite-prompt bit (2) asks before a save replaces a file.
 void ShowOpen(platform::Host& host, CmnDlgInfo& dlg);
 void ShowSave(platform::Host& host, CmnDlgInfo& dlg);
 

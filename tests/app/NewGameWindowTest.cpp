@@ -26,7 +26,7 @@ protected:
         // The chooser's part, answered by the scripted host: a picked file
         // goes to the set-up, a cancel starts nothing.
         window->ShowChooser = [this] {
-            if (const auto path = host.ShowOpenFile({})) window->Puzzle().NewGameSetup(*path);
+            if (const auto chosen = host.ShowOpenFile({})) window->Puzzle().NewGameSetup(chosen->Path);
         };
         state.AppPath = dir.path() + QLatin1Char('/');
         window->resize(1280, 984);

@@ -1,5 +1,6 @@
 // The save and load commands of the main window: the "Save" folder, the
 // file name's extension and the clock.
+#include "app/SurfaceView.h"
 #include "app/frmMain.h"
 #include "game/Levels.h"
 #include "support/FakeHost.h"
@@ -8,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QMouseEvent>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -53,6 +55,10 @@ TEST_F(SaveLoadWindow, SavingAddsTheExtensionInTheSaveFolder) {
     ASSERT_EQ(host.SaveRequests.size(), 3u);
     EXPECT_EQ(host.SaveRequests[0].InitialDir, save);
     EXPECT_EQ(host.SaveRequests[0].Filter, "Zelvano (*.pzl)|*.pzl");
+    // The platform dialog replaces a file without asking (flags 5), and the
+    // filter in use comes back into the record.
+    EXPECT_FALSE(host.SaveRequests[0].ConfirmOverwrite);
+    EXPECT_EQ(window->CmnDlg.FilterIndex, 1);
     EXPECT_TRUE(QFile::exists(save + "/jogo.pzl"));
     EXPECT_TRUE(QFile::exists(save + "/outro.pzl"));
     EXPECT_FALSE(QFile::exists(save + "/outro.txt"));
@@ -75,6 +81,17 @@ TEST_F(SaveLoadWindow, LoadingReplacesTheGameAndCancellingChangesNothing) {
     window->mnuLoadGame->trigger();  // cancelled
     EXPECT_FALSE(state.GameRunning);
     EXPECT_FALSE(window->TimerOn());
+    // A "Save" folder that cannot be made still leaves no earlier name to load.
+    const QString appPath = state.AppPath;
+    QTemporaryDir other;
+    QFile blocker(other.filePath("Save"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    state.AppPath = other.path() + "/";
+    window->CmnDlg.FileName = file;
+    window->mnuLoadGame->trigger();  // cancelled
+    EXPECT_FALSE(state.GameRunning);
+    state.AppPath = appPath;
 
     host.OpenAnswers.push_back(file);
     window->mnuLoadGame->trigger();
@@ -82,6 +99,73 @@ TEST_F(SaveLoadWindow, LoadingReplacesTheGameAndCancellingChangesNothing) {
     EXPECT_TRUE(state.GameRunning);
     EXPECT_TRUE(window->TimerOn());
     EXPECT_EQ(state.PicFile, picture);
+}
+
+TEST_F(SaveLoadWindow, FarPiecesAndFailingHandlersNeverEndTheProgram) {
+    StartGame();
+    const QString file = dir.filePath("Save/jogo.pzl");
+    host.SaveAnswers.push_back(file);
+    window->mnuSaveGame->trigger();
+    QFile saved(file);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = saved.readAll().split('\n');
+    auto withFirstPieceAt = [&](const QString& name, const QByteArray& place) {
+        QList<QByteArray> copy = lines;
+        copy[10] = place + copy[10].mid(copy[10].indexOf("  ", copy[10].indexOf("  ") + 2));
+        QFile f(dir.filePath(name));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(copy.join('\n'));
+        return f.fileName();
+    };
+    const std::vector<game::PieceRec> before = state.Pieces;
+
+    // At the 16-bit edge: refused, told, and the game stays.
+    host.OpenAnswers.push_back(withFirstPieceAt("far.pzl", " 32767 -32768"));
+    window->mnuLoadGame->trigger();
+    ASSERT_EQ(host.Messages.size(), 1u);
+    EXPECT_EQ(host.Messages[0].Text, "O arquivo " + dir.filePath("far.pzl") + " está danificado e não pode ser aberto");
+    EXPECT_EQ(state.Pieces, before);
+    EXPECT_TRUE(state.GameRunning);
+
+    // As far as a game can put a piece: loaded, and every piece dropped.
+    host.OpenAnswers.push_back(withFirstPieceAt("edge.pzl", " 20000 -20000"));
+    window->mnuLoadGame->trigger();
+    ASSERT_EQ(host.Messages.size(), 1u);
+    ASSERT_TRUE(state.GameRunning);
+    EXPECT_EQ(state.Pieces[0].Left, 20000);
+    EXPECT_EQ(state.Pieces[0].Top, -20000);
+    auto send = [&](QEvent::Type type, QPointF at, Qt::MouseButton button, Qt::MouseButtons buttons) {
+        QWidget* board = window->picScreen();
+        QMouseEvent e(type, at, board->mapToGlobal(at), button, buttons, Qt::NoModifier);
+        QCoreApplication::sendEvent(board, &e);
+    };
+    const int16_t half = static_cast<int16_t>(state.PieceBox / 2);
+    for (size_t k = 1; k < before.size(); ++k) {
+        const game::PieceRec& p = state.Pieces[k];
+        const QPointF at(p.Left + half, p.Top + half);
+        send(QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+        send(QEvent::MouseMove, at + QPointF(25, 13), Qt::NoButton, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, at + QPointF(25, 13), Qt::LeftButton, Qt::NoButton);
+    }
+    EXPECT_EQ(host.Messages.size(), 1u);
+    EXPECT_EQ(state.SelectedPiece, -1);
+
+    // A handler that fails half-way is caught at the window's edge: the
+    // player is told and the game goes on.
+    const game::PieceRec& last = state.Pieces.front();  // the last one dropped, on top
+    const QPointF at(last.Left + half, last.Top + half);
+    send(QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+    ASSERT_EQ(state.SelectedPiece, 0);
+    state.Pieces[1].InGroup = true;
+    state.Pieces[1].GroupDX = 32767;  // no sum with it fits in 16 bits
+    send(QEvent::MouseMove, at + QPointF(40, 0), Qt::NoButton, Qt::LeftButton);
+    ASSERT_EQ(host.Messages.size(), 2u);
+    EXPECT_EQ(host.Messages[1].Text, "Ocorreu um erro e a ação não pôde ser concluída. O jogo continua.");
+    EXPECT_EQ(host.Messages[1].Icon, platform::MsgIcon::Critical);
+    EXPECT_TRUE(state.GameRunning);
+    EXPECT_TRUE(window->TimerOn());
+    send(QEvent::MouseButtonRelease, at + QPointF(40, 0), Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(state.SelectedPiece, -1);
 }
 
 }  // namespace

@@ -33,10 +33,15 @@ TEST(DropTest, EveryPieceIsSnappedAndNoneStaysGrouped) {
     b.Piece(5).Left = 305;  // off the grid, resting
     b.Piece(5).Top = -17;
     b.Piece(5).InGroup = true;
+    // Resting at the 16-bit edges, whose nearest multiples lie beyond them.
+    b.Piece(4).Left = 32767;
+    b.Piece(4).Top = -32768;
     b.puzzle.picScreen_MouseDown(LeftButton, 0, 40, 40);
     b.puzzle.picScreen_MouseUp(LeftButton, 0, 40, 40);
     EXPECT_EQ(b.Piece(5).Left, 308);
     EXPECT_EQ(b.Piece(5).Top, -22);
+    EXPECT_EQ(b.Piece(4).Left, 32758);
+    EXPECT_EQ(b.Piece(4).Top, -32758);
     for (const auto& p : b.state.Pieces) {
         EXPECT_EQ(p.Left % 11, 0);
         EXPECT_EQ(p.Top % 11, 0);

@@ -8,12 +8,18 @@
 #include "support/FakeWindow.h"
 #include "tools/MaskStrip.h"
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -112,6 +118,64 @@ TEST(SaveLoad, ALoadedGameHasEveryPieceWhereAndHowItWasSaved) {
     for (int i = 10; i < a.size(); ++i) EXPECT_EQ(a[i], c[i]);
 }
 
+// Every file but its clock line.
+QList<QByteArray> WithoutClock(const QByteArray& text) {
+    QList<QByteArray> lines = text.split('\n');
+    if (!lines.isEmpty()) lines.removeFirst();
+    return lines;
+}
+
+TEST(SaveLoad, ALoadedGameSavedAgainIsTheSameFile) {
+    // Narrow, tall, tiny and exact-multiple pictures among ordinary ones: the
+    // new game's framed picture may end within a cell of its grid's edge,
+    // and a picture grown by a load may reach the edge exactly.
+    const QSize sizes[] = {{173, 653}, {100, 138}, {66, 262}, {33, 65}, {44, 52},
+                           {55, 163}, {12, 40}, {88, 88}, {300, 200}, {1000, 90}};
+    const int16_t levels[] = {game::KidsA, game::KidsB, game::Easy, game::Medium, game::Hard};
+    for (const QSize screen : {QSize(1280, 1024), QSize(800, 600)}) {
+        SaveLoadBoard b;
+        b.host.Screen = screen;
+        b.state.ScreenW = static_cast<int16_t>(screen.width());
+        b.state.ScreenH = static_cast<int16_t>(screen.height());
+        for (const QSize size : sizes) {
+            const QString picture = b.Picture("p.png", size);
+            for (const int16_t level : levels) {
+                SCOPED_TRACE(QStringLiteral("%1x%2 level %3 screen %4")
+                                 .arg(size.width())
+                                 .arg(size.height())
+                                 .arg(level)
+                                 .arg(screen.width())
+                                 .toStdString());
+                if (!b.Start(picture, level)) continue;  // too small for a new game
+                b.host.Messages.clear();
+                // A loaded game writes the file it came from, so every later
+                // load and save repeats this one.
+                const QString first = b.dir.filePath("1.pzl"), second = b.dir.filePath("2.pzl");
+                ASSERT_TRUE(b.puzzle.SaveGame(first));
+                ASSERT_TRUE(b.puzzle.LoadGame(first));
+                ASSERT_TRUE(b.puzzle.SaveGame(second));
+                EXPECT_EQ(WithoutClock(b.Read(second)), WithoutClock(b.Read(first)));
+
+                // A file saved after a load by earlier versions holds the
+                // picture size the load painted; it loads and saves as it is.
+                const game::LoadFit grown = game::FitForLoad(b.state.PicW, b.state.PicH, b.state.PieceStep);
+                QList<QByteArray> lines = b.Read(first).split('\n');
+                lines[3] = game::FormatNumber(grown.PicW) + "\r";
+                lines[4] = game::FormatNumber(grown.PicH) + "\r";
+                const QByteArray older = lines.join('\n');
+                QFile f(b.dir.filePath("older.pzl"));
+                ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+                f.write(older);
+                f.close();
+                ASSERT_TRUE(b.puzzle.LoadGame(f.fileName()));
+                ASSERT_TRUE(b.puzzle.SaveGame(second));
+                EXPECT_EQ(WithoutClock(b.Read(second)), WithoutClock(older));
+                EXPECT_TRUE(b.host.Messages.empty()) << b.host.Messages.back().Text.toStdString();
+            }
+        }
+    }
+}
+
 TEST(SaveLoad, RefusedFilesLeaveTheGameOnTheBoard) {
     SaveLoadBoard b;
     ASSERT_TRUE(b.Start(b.Picture("p.png", {600, 400}), game::KidsB));
@@ -119,7 +183,6 @@ TEST(SaveLoad, RefusedFilesLeaveTheGameOnTheBoard) {
     ASSERT_TRUE(b.puzzle.SaveGame(file));
     const QByteArray good = b.Read(file);
     const game::GameState before = b.state;
-    b.window.Timer = true;
 
     auto write = [&](const QString& name, const QByteArray& text) {
         QFile f(b.dir.filePath(name));
@@ -127,44 +190,105 @@ TEST(SaveLoad, RefusedFilesLeaveTheGameOnTheBoard) {
         f.write(text);
         return f.fileName();
     };
-    QList<QByteArray> lines = good.split('\n');
-    lines[1] = b.dir.filePath("gone.png").toUtf8() + "\r";
-    const QString missing = write("missing.pzl", lines.join('\n'));
-    lines = good.split('\n');
-    lines[9] = " 2 \r";  // fewer pieces than the picture's grid
-    const QString fewer = write("fewer.pzl", lines.join('\n'));
-    lines = good.split('\n');
-    lines[1] = write("notapicture.png", "nothing here").toUtf8() + "\r";
-    const QString broken = write("broken.pzl", lines.join('\n'));
+    auto withLine = [&](int index, const QByteArray& text) {
+        QList<QByteArray> lines = good.split('\n');
+        lines[index] = text + "\r";
+        return lines.join('\n');
+    };
+    const QString fifo = b.dir.filePath("fifo");
+    ASSERT_EQ(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    const QString folder = b.dir.filePath("pasta.pzl");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    // A megabyte that claims the most pieces a 16-bit count can.
+    QByteArray huge = withLine(9, " 32766 ");
+    huge = huge.left(huge.indexOf("\r\n", huge.indexOf(" 32766 ")) + 2);
+    for (int k = 0; k < 32767; ++k) huge += " 0  0  0  0  0  0  0 \r\n";
 
-    EXPECT_FALSE(b.puzzle.LoadGame(b.dir.filePath("nosuchfile.pzl")));
-    EXPECT_FALSE(b.puzzle.LoadGame(write("garbage.pzl", "\x01\x02 not a saved game")));
-    EXPECT_FALSE(b.puzzle.LoadGame(fewer));
-    EXPECT_FALSE(b.puzzle.LoadGame(broken));
-    EXPECT_TRUE(b.host.Messages.empty());
-    EXPECT_FALSE(b.puzzle.LoadGame(missing));
+    const QString damaged = " está danificado e não pode ser aberto";
+    struct Case {
+        QString file;
+        QString message;  // after "O arquivo " and the file's name
+    };
+    const QString gone = b.dir.filePath("gone.png");
+    const std::vector<Case> cases{
+        {b.dir.filePath("nosuchfile.pzl"), b.dir.filePath("nosuchfile.pzl") + " não foi encontrado"},
+        {folder, folder + " não foi encontrado"},
+        {fifo, fifo + " não foi encontrado"},
+        {write("garbage.pzl", "\x01\x02 not a saved game"), b.dir.filePath("garbage.pzl") + damaged},
+        {write("cut.pzl", good.left(good.size() / 2)), b.dir.filePath("cut.pzl") + damaged},
+        {write("fewer.pzl", withLine(9, " 2 ")), b.dir.filePath("fewer.pzl") + damaged},
+        {write("huge.pzl", huge), b.dir.filePath("huge.pzl") + damaged},
+        {write("far.pzl", withLine(10, " 32767  110  0  0  0  0  1 ")), b.dir.filePath("far.pzl") + damaged},
+        {write("narrow.pzl", withLine(3, " 60 ")), b.dir.filePath("narrow.pzl") + damaged},
+        {write("missing.pzl", withLine(1, gone.toUtf8())), gone + " não foi encontrado"},
+        {write("picfolder.pzl", withLine(1, b.dir.path().toUtf8())), b.dir.path() + " não foi encontrado"},
+        {write("picfifo.pzl", withLine(1, fifo.toUtf8())), fifo + " não foi encontrado"},
+    };
+    bool clockStood = true;
+    b.host.OnMessage = [&](const platform::MessageBox&) { clockStood = clockStood && !b.window.Timer; };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file.toStdString());
+        b.host.Messages.clear();
+        b.window.Timer = true;
+        EXPECT_FALSE(b.puzzle.LoadGame(c.file));
+        ASSERT_EQ(b.host.Messages.size(), 1u);
+        EXPECT_EQ(b.host.Messages[0].Text, "O arquivo " + c.message);
+        EXPECT_TRUE(clockStood);
+        EXPECT_TRUE(b.window.Timer);
+        EXPECT_EQ(b.state.Pieces, before.Pieces);
+        EXPECT_EQ(b.state.PicFile, before.PicFile);
+        EXPECT_EQ(b.state.PicW, before.PicW);
+        EXPECT_EQ(b.state.GameLevel, before.GameLevel);
+    }
+    // The picture's own messages stay as they were.
+    b.host.Messages.clear();
+    EXPECT_FALSE(b.puzzle.LoadGame(write("missing.pzl", withLine(1, gone.toUtf8()))));
     ASSERT_EQ(b.host.Messages.size(), 1u);
-    EXPECT_EQ(b.host.Messages[0].Text, "O arquivo " + b.dir.filePath("gone.png") + " não foi encontrado");
     EXPECT_EQ(b.host.Messages[0].Icon, platform::MsgIcon::None);
-
-    EXPECT_EQ(b.state.Pieces, before.Pieces);
-    EXPECT_EQ(b.state.PicFile, before.PicFile);
-    EXPECT_EQ(b.state.GameLevel, before.GameLevel);
-    EXPECT_TRUE(b.window.Timer);
+    EXPECT_FALSE(b.puzzle.LoadGame(write("notapicture.pzl", withLine(1, write("notapicture.png", "nothing").toUtf8()))));
+    ASSERT_EQ(b.host.Messages.size(), 2u);
+    EXPECT_EQ(b.host.Messages[1].Text, "A imagem " + b.dir.filePath("notapicture.png") + " não pôde ser aberta");
 }
 
-TEST(SaveLoad, AFailedWriteKeepsTheEarlierFile) {
+TEST(SaveLoad, AFailedWriteIsToldAndKeepsTheEarlierFile) {
     SaveLoadBoard b;
     ASSERT_TRUE(b.Start(b.Picture("p.png", {600, 400}), game::KidsA));
-    EXPECT_FALSE(b.puzzle.SaveGame(b.dir.filePath("no/such/folder/jogo.pzl")));
     const QString file = b.dir.filePath("jogo.pzl");
     ASSERT_TRUE(b.puzzle.SaveGame(file));
     const QByteArray first = b.Read(file);
-    QFile::setPermissions(b.dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+    QFile plain(b.dir.filePath("plain"));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.close();
     b.state.ElapsedSecs = 999;
-    const bool written = b.puzzle.SaveGame(file);
-    QFile::setPermissions(b.dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    if (!written) EXPECT_EQ(b.Read(file), first);  // root may write anyway
+
+    // Each way fails for every user, root included: a folder that is not
+    // there, a "folder" that is a file, and a disk that takes no more bytes
+    // (a file-size limit below the file's size) under an earlier file.
+    struct Case {
+        QString target;
+        bool full;
+    };
+    for (const Case& c : {Case{b.dir.filePath("no/such/folder/jogo.pzl"), false},
+                          Case{plain.fileName() + "/jogo.pzl", false}, Case{file, true}}) {
+        SCOPED_TRACE(c.target.toStdString());
+        b.host.Messages.clear();
+        rlimit saved{};
+        ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+        if (c.full) {
+            signal(SIGXFSZ, SIG_IGN);
+            rlimit small = saved;
+            small.rlim_cur = 64;
+            ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+        }
+        const bool written = b.puzzle.SaveGame(c.target);
+        setrlimit(RLIMIT_FSIZE, &saved);
+        EXPECT_FALSE(written);
+        ASSERT_EQ(b.host.Messages.size(), 1u);
+        EXPECT_EQ(b.host.Messages[0].Text, "O arquivo " + c.target + " não pôde ser gravado");
+        EXPECT_EQ(b.Read(file), first);
+        EXPECT_FALSE(b.host.Busy);
+    }
+    EXPECT_EQ(QDir(b.dir.path()).entryList(QDir::Files).size(), 3);  // no temporary file stays behind
 }
 
 }  // namespace

@@ -89,6 +89,11 @@ TEST(SavedGame, RefusesDamagedFiles) {
         replaceLine(10, " 264  110  0  0  1  3  3 "),  // not in home order
         replaceLine(11, " 1 2 3"),                    // too few numbers
         replaceLine(12, " 99999  1  2  0  0  2  1 "),  // beyond 16 bits
+        replaceLine(12, " 20001  1  2  0  0  2  1 "),  // no place a game makes
+        replaceLine(11, " 1  -20001  1  0  0  1  1 "),
+        replaceLine(9, " 4 ").left(replaceLine(9, " 4 ").lastIndexOf("\r\n", -3) + 2),  // a grid with a hole
+        replaceLine(5, " 40 ").replace("\r\n 66 \r\n 6 ", "\r\n 22 \r\n 2 "),  // finer than any level
+        replaceLine(9, " 32766 "),                    // more pieces than any screen's grid
     };
     for (const QByteArray& text : bad) EXPECT_FALSE(game::ParseSavedGame(text).has_value()) << text.toStdString();
 }

@@ -35,9 +35,18 @@ TEST(CmnDlg, DialogsFillTheRecordOrLeaveItAlone) {
     EXPECT_EQ(host.OpenRequests[0].Filter, "Zelvano (*.pzl)|*.pzl");
 
     host.SaveAnswers.push_back(QString("/games/Save/  meu jogo .pzl"));
+    host.FilterAnswers.push_back(2);
+    dlg.Flags = 5;
     support::ShowSave(host, dlg);
     EXPECT_EQ(dlg.FileName, "/games/Save/  meu jogo .pzl");
     EXPECT_EQ(dlg.FileTitle, "meu jogo .pzl");
+    EXPECT_EQ(dlg.FilterIndex, 2);  // the pair in use when the dialog closed
+    ASSERT_EQ(host.SaveRequests.size(), 1u);
+    EXPECT_EQ(host.SaveRequests[0].FilterIndex, 3);
+    EXPECT_FALSE(host.SaveRequests[0].ConfirmOverwrite);
+    dlg.Flags = 5 | 2;
+    support::ShowSave(host, dlg);
+    EXPECT_TRUE(host.SaveRequests[1].ConfirmOverwrite);
 }
 
 }  // namespace

@@ -15,6 +15,7 @@ public:
     std::deque<std::optional<QString>> OpenAnswers;   // default: cancel
     std::deque<std::optional<QString>> SaveAnswers;   // default: cancel
     std::deque<std::optional<int32_t>> ColorAnswers;  // default: cancel
+    std::deque<int32_t> FilterAnswers;  // the filter pair a chosen file comes with; default: the one asked for
 
     // What happened.
     std::vector<platform::MessageBox> Messages;
@@ -30,9 +31,11 @@ public:
     double MonotonicStep = 0.0;
     double Time = 43200.0;    // time of day, seconds
     std::function<void()> OnDoEvents;  // runs inside DoEvents
+    std::function<void(const platform::MessageBox&)> OnMessage;  // runs while a box is shown
 
     platform::MsgAnswer ShowMessage(const platform::MessageBox& box) override {
         Messages.push_back(box);
+        if (OnMessage) OnMessage(box);
         if (!Answers.empty()) {
             const auto a = Answers.front();
             Answers.pop_front();
@@ -42,13 +45,13 @@ public:
                    ? platform::MsgAnswer::Yes
                    : platform::MsgAnswer::Ok;
     }
-    std::optional<QString> ShowOpenFile(const platform::FileDialogRequest& request) override {
+    std::optional<platform::FileDialogAnswer> ShowOpenFile(const platform::FileDialogRequest& request) override {
         OpenRequests.push_back(request);
-        return Pop(OpenAnswers);
+        return Answer(Pop(OpenAnswers), request);
     }
-    std::optional<QString> ShowSaveFile(const platform::FileDialogRequest& request) override {
+    std::optional<platform::FileDialogAnswer> ShowSaveFile(const platform::FileDialogRequest& request) override {
         SaveRequests.push_back(request);
-        return Pop(SaveAnswers);
+        return Answer(Pop(SaveAnswers), request);
     }
     std::optional<int32_t> ShowColor(int32_t initial, bool fullOpen, std::array<int32_t, 16>& custom) override {
         LastColorInitial = initial;
@@ -75,6 +78,17 @@ public:
     std::array<int32_t, 16> LastCustomColors{};
 
 private:
+    std::optional<platform::FileDialogAnswer> Answer(const std::optional<QString>& path,
+                                                     const platform::FileDialogRequest& request) {
+        if (!path) return std::nullopt;
+        int32_t filter = request.FilterIndex > 0 ? request.FilterIndex : 1;
+        if (!FilterAnswers.empty()) {
+            filter = FilterAnswers.front();
+            FilterAnswers.pop_front();
+        }
+        return platform::FileDialogAnswer{*path, filter};
+    }
+
     template <typename T>
     static std::optional<T> Pop(std::deque<std::optional<T>>& q) {
         if (q.empty()) return std::nullopt;
