@@ -1,7 +1,14 @@
 // The WAVE header reader and the player's behaviour on bad buffers: nothing
-// that is not a playable file may crash it or start a sound.
+// that is not a playable file may crash it or start a sound. On an audio
+// server: cues reach it, a new cue cuts the one playing, cues asked for in
+// bursts from nested event handling never break the player, and closing it
+// leaves nothing playing.
 #include "platform/SoundPlayer.h"
+#include "support/AudioServer.h"
 #include "tools/Sounds.h"
+
+#include <QCoreApplication>
+#include <QEvent>
 
 #include <gtest/gtest.h>
 
@@ -89,3 +96,66 @@ TEST(SoundPlayer, SurvivesBadBuffersAndCutsOffTheCurrentSound) {
     EXPECT_FALSE(player.Active());
     player.Play(tools::CompleteWave());
 }  // destroyed while possibly playing
+
+TEST(SoundPlayer, CuesReachTheServerAndEachCutsTheOneBefore) {
+    NEED_AUDIO_SERVER();
+    platform::SoundPlayer player;
+    player.Prepare(tools::ClickWave());
+    EXPECT_FALSE(player.Active());
+    EXPECT_EQ(audiotest::OurStreams(), 0);
+
+    // Each cue has a sample format of its own, so a cue left running beside
+    // the next would show as a second stream.
+    for (const QByteArray& wave : {tools::CompleteWave(), tools::GiroWave(), tools::ClickWave(), tools::CompleteWave()}) {
+        player.Play(wave);
+        EXPECT_TRUE(player.Active());
+        EXPECT_EQ(audiotest::OurStreams(), 1);
+    }
+    // The completion cue plays out (about a second) and gives its stream back.
+    EXPECT_TRUE(audiotest::RunEventsUntil([&] { return !player.Active() && audiotest::OurStreams() == 0; }, 5.0));
+
+    // Closed while a cue plays: it stops, and later cues play nothing.
+    player.Play(tools::CompleteWave());
+    ASSERT_TRUE(player.Active());
+    player.Close();
+    EXPECT_FALSE(player.Active());
+    EXPECT_EQ(audiotest::OurStreams(), 0);
+    player.Play(tools::ClickWave());
+    EXPECT_FALSE(player.Active());
+    EXPECT_EQ(audiotest::OurStreams(), 0);
+}
+
+TEST(SoundPlayer, BurstsOfCuesFromNestedEventHandlingNeverBreakIt) {
+    NEED_AUDIO_SERVER();
+    // Each posted event plays a cue; some handlers let the pending events run
+    // inside themselves, as the game's long operations do, so cues start
+    // while the handler of an earlier one has not returned.
+    struct CueEvents : QObject {
+        platform::SoundPlayer Player;
+        std::vector<QByteArray> Waves{tools::ClickWave(), tools::GiroWave(), tools::RotateWave(), tools::CompleteWave()};
+        int Handled = 0;
+        int Depth = 0, MaxDepth = 0;
+        bool event(QEvent* e) override {
+            if (e->type() != QEvent::User) return QObject::event(e);
+            const int k = Handled++;
+            ++Depth;
+            MaxDepth = std::max(MaxDepth, Depth);
+            Player.Play(Waves[static_cast<size_t>(k) % Waves.size()]);
+            if (k % 3 == 0) QCoreApplication::processEvents();
+            Player.Play(Waves[static_cast<size_t>(k * 7) % Waves.size()]);
+            --Depth;
+            return true;
+        }
+    } cues;
+    int posted = 0;
+    for (int burst = 0; burst < 40; ++burst) {
+        for (int i = 0; i < 25; ++i, ++posted) QCoreApplication::postEvent(&cues, new QEvent(QEvent::User));
+        QCoreApplication::processEvents();
+        ASSERT_LE(audiotest::OurStreams(), 1) << "burst " << burst;
+    }
+    EXPECT_TRUE(audiotest::RunEventsUntil([&] { return cues.Handled == posted; }, 10.0));
+    EXPECT_GT(cues.MaxDepth, 1);
+    cues.Player.Play(tools::CompleteWave());
+    EXPECT_TRUE(cues.Player.Active());
+    EXPECT_EQ(audiotest::OurStreams(), 1);
+}

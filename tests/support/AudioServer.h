@@ -1,0 +1,58 @@
+// The audio server the sound tests play to. Without one they are skipped,
+// unless ZELVANO_AUDIO_REQUIRED=1 says the test run started one: then a
+// missing server fails them, so that they cannot pass by not running.
+#pragma once
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QMediaDevices>
+#include <QAudioDevice>
+#include <QProcess>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace audiotest {
+
+inline bool Required() { return qEnvironmentVariable("ZELVANO_AUDIO_REQUIRED") == QStringLiteral("1"); }
+
+// Streams this process has on the server right now (pactl's count of sink
+// inputs whose process is this one); -1 when pactl cannot tell.
+inline int OurStreams() {
+    QProcess pactl;
+    pactl.start(QStringLiteral("pactl"), {QStringLiteral("list"), QStringLiteral("sink-inputs")});
+    if (!pactl.waitForFinished(10000) || pactl.exitStatus() != QProcess::NormalExit || pactl.exitCode() != 0)
+        return -1;
+    const QByteArray mine =
+        "application.process.id = \"" + QByteArray::number(QCoreApplication::applicationPid()) + '"';
+    return static_cast<int>(pactl.readAllStandardOutput().count(mine));
+}
+
+// Lets events run until `done` holds or `seconds` have passed.
+inline bool RunEventsUntil(const std::function<bool()>& done, double seconds) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > seconds * 1000) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(5);
+    }
+    return true;
+}
+
+}  // namespace audiotest
+
+// Skips the test when no audio server answers, or fails it when one is required.
+#define NEED_AUDIO_SERVER()                                                                          \
+    do {                                                                                             \
+        if (QMediaDevices::defaultAudioOutput().isNull()) {                                          \
+            if (audiotest::Required()) FAIL() << "ZELVANO_AUDIO_REQUIRED=1 but no audio output";     \
+            GTEST_SKIP() << "no audio server";                                                       \
+        }                                                                                            \
+        if (audiotest::OurStreams() < 0) {                                                           \
+            if (audiotest::Required()) FAIL() << "ZELVANO_AUDIO_REQUIRED=1 but pactl cannot list streams"; \
+            GTEST_SKIP() << "pactl cannot reach the audio server";                                   \
+        }                                                                                            \
+    } while (false)
