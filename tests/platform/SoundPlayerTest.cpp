@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -127,26 +128,37 @@ TEST(SoundPlayer, CuesReachTheServerAndEachCutsTheOneBefore) {
 
 TEST(SoundPlayer, BurstsOfCuesFromNestedEventHandlingNeverBreakIt) {
     NEED_AUDIO_SERVER();
-    // Each posted event plays a cue; some handlers let the pending events run
-    // inside themselves, as the game's long operations do, so cues start
-    // while the handler of an earlier one has not returned.
+    // Cues come from a timer and from bursts of posted events, two sources of
+    // events that may each run inside the other: should starting a cue let
+    // events run, the next cue starts while the first is still being started.
+    // Some handlers also let pending events run themselves, as the game's
+    // long operations do.
     struct CueEvents : QObject {
         platform::SoundPlayer Player;
         std::vector<QByteArray> Waves{tools::ClickWave(), tools::GiroWave(), tools::RotateWave(), tools::CompleteWave()};
-        int Handled = 0;
+        QTimer Timer;
+        int Cues = 0, Handled = 0;
         int Depth = 0, MaxDepth = 0;
-        bool event(QEvent* e) override {
-            if (e->type() != QEvent::User) return QObject::event(e);
-            const int k = Handled++;
+        CueEvents() {
+            Timer.setInterval(0);
+            QObject::connect(&Timer, &QTimer::timeout, this, [this] { Cue(); });
+        }
+        void Cue() {
+            const int k = Cues++;
             ++Depth;
             MaxDepth = std::max(MaxDepth, Depth);
             Player.Play(Waves[static_cast<size_t>(k) % Waves.size()]);
-            if (k % 3 == 0) QCoreApplication::processEvents();
-            Player.Play(Waves[static_cast<size_t>(k * 7) % Waves.size()]);
+            if (k % 5 == 0) QCoreApplication::processEvents();
             --Depth;
+        }
+        bool event(QEvent* e) override {
+            if (e->type() != QEvent::User) return QObject::event(e);
+            ++Handled;
+            Cue();
             return true;
         }
     } cues;
+    cues.Timer.start();
     int posted = 0;
     for (int burst = 0; burst < 40; ++burst) {
         for (int i = 0; i < 25; ++i, ++posted) QCoreApplication::postEvent(&cues, new QEvent(QEvent::User));
@@ -154,6 +166,7 @@ TEST(SoundPlayer, BurstsOfCuesFromNestedEventHandlingNeverBreakIt) {
         ASSERT_LE(audiotest::OurStreams(), 1) << "burst " << burst;
     }
     EXPECT_TRUE(audiotest::RunEventsUntil([&] { return cues.Handled == posted; }, 10.0));
+    cues.Timer.stop();
     EXPECT_GT(cues.MaxDepth, 1);
     cues.Player.Play(tools::CompleteWave());
     EXPECT_TRUE(cues.Player.Active());
