@@ -13,21 +13,33 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 
 namespace audiotest {
 
 inline bool Required() { return qEnvironmentVariable("ZELVANO_AUDIO_REQUIRED") == QStringLiteral("1"); }
 
-// Streams this process has on the server right now (pactl's count of sink
-// inputs whose process is this one); -1 when pactl cannot tell.
-inline int OurStreams() {
+// The streams this process has on the server right now, by their server
+// index (a cue started anew gets a new one); nullopt when pactl cannot tell.
+inline std::optional<QList<int>> OurStreams() {
     QProcess pactl;
     pactl.start(QStringLiteral("pactl"), {QStringLiteral("list"), QStringLiteral("sink-inputs")});
     if (!pactl.waitForFinished(10000) || pactl.exitStatus() != QProcess::NormalExit || pactl.exitCode() != 0)
-        return -1;
+        return std::nullopt;
     const QByteArray mine =
         "application.process.id = \"" + QByteArray::number(QCoreApplication::applicationPid()) + '"';
-    return static_cast<int>(pactl.readAllStandardOutput().count(mine));
+    QList<int> streams;
+    int index = -1;
+    for (const QByteArray& line : pactl.readAllStandardOutput().split('\n')) {
+        if (line.startsWith("Sink Input #")) index = line.mid(12).trimmed().toInt();
+        else if (line.trimmed() == mine && index >= 0) streams.append(index);
+    }
+    return streams;
+}
+
+inline qsizetype OurStreamCount() {
+    const auto streams = OurStreams();
+    return streams ? streams->size() : -1;
 }
 
 // Lets events run until `done` holds or `seconds` have passed.
@@ -51,7 +63,7 @@ inline bool RunEventsUntil(const std::function<bool()>& done, double seconds) {
             if (audiotest::Required()) FAIL() << "ZELVANO_AUDIO_REQUIRED=1 but no audio output";     \
             GTEST_SKIP() << "no audio server";                                                       \
         }                                                                                            \
-        if (audiotest::OurStreams() < 0) {                                                           \
+        if (!audiotest::OurStreams()) {                                                           \
             if (audiotest::Required()) FAIL() << "ZELVANO_AUDIO_REQUIRED=1 but pactl cannot list streams"; \
             GTEST_SKIP() << "pactl cannot reach the audio server";                                   \
         }                                                                                            \
