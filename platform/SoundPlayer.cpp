@@ -5,6 +5,7 @@
 #include <QAudioSink>
 #include <QBuffer>
 #include <QMediaDevices>
+#include <QThread>
 
 #include <algorithm>
 #include <cstdint>
@@ -97,8 +98,13 @@ void SoundPlayer::Close() {
     std::vector<std::unique_ptr<Cue>> cues = std::move(m_Cues);
     m_Outputs.clear();
     m_Cues.clear();
+    const bool hadOutputs = !outputs.empty();
     outputs.clear();
     cues.clear();
+    // Qt's audio engine drops its server connection at exit while its audio
+    // thread still runs; the server's answers to the streams just closed,
+    // arriving then, can abort the process. Let them arrive first.
+    if (hadOutputs) QThread::msleep(100);
 }
 
 void SoundPlayer::StopPlaying() {
