@@ -78,6 +78,12 @@ std::optional<int32_t> QtHost::ShowColor(int32_t initial, bool fullOpen, std::ar
 
 void QtHost::PlaySound(const QByteArray& wave) { m_Sound->Play(wave); }
 
+void QtHost::PrepareSounds(std::initializer_list<QByteArray> waves) {
+    for (const QByteArray& wave : waves) m_Sound->Prepare(wave);
+}
+
+void QtHost::CloseSound() { m_Sound->Close(); }
+
 double QtHost::MonotonicSeconds() { return static_cast<double>(m_Clock.nsecsElapsed()) / 1e9; }
 
 double QtHost::TimeOfDay() { return QTime::currentTime().msecsSinceStartOfDay() / 1000.0; }

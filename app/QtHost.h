@@ -6,6 +6,7 @@
 
 #include <QElapsedTimer>
 
+#include <initializer_list>
 #include <memory>
 
 class QWidget;
@@ -27,6 +28,12 @@ public:
     std::optional<platform::FileDialogAnswer> ShowSaveFile(const platform::FileDialogRequest& request) override;
     std::optional<int32_t> ShowColor(int32_t initial, bool fullOpen, std::array<int32_t, 16>& custom) override;
     void PlaySound(const QByteArray& wave) override;
+    // Sets up the audio the given sounds need, so that their cues only start
+    // and stop it.
+    void PrepareSounds(std::initializer_list<QByteArray> waves);
+    // Ends the sound playing and lets the audio device go, before the
+    // application object does; later cues play nothing.
+    void CloseSound();
     double MonotonicSeconds() override;
     double TimeOfDay() override;
     QSize ScreenSize() override;

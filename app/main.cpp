@@ -28,6 +28,7 @@ int main(int argc, char* argv[]) {
         main->setWindowIcon(icon);
         host.SetOwner(main.get());
         main->Form_Load();
+        host.PrepareSounds({state.SndClick, state.SndGiro, state.SndRotate, state.SndComplete});
     };
     auto showMain = [&] {
         loadMain();
@@ -38,5 +39,10 @@ int main(int argc, char* argv[]) {
     splash->setAttribute(Qt::WA_DeleteOnClose);
     splash->Form_Load();
     splash->show();
-    return app.exec();
+    const int result = app.exec();
+    // The window goes first, so that nothing plays a cue while the audio
+    // shuts down; the audio goes while the application object still lives.
+    main.reset();
+    host.CloseSound();
+    return result;
 }

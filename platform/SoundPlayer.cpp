@@ -5,7 +5,9 @@
 #include <QAudioSink>
 #include <QBuffer>
 #include <QMediaDevices>
+#include <QThread>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -60,43 +62,141 @@ std::optional<WaveInfo> ParseWave(const QByteArray& wave) {
     return std::nullopt;
 }
 
+struct SoundPlayer::Cue {
+    QByteArray Wave;     // the whole file, to know the sound again
+    QByteArray Samples;  // what the sink reads, through Buffer
+    std::unique_ptr<QBuffer> Buffer;
+    QAudioFormat Format;
+};
+
+struct SoundPlayer::Output {
+    QAudioFormat Format;
+    std::unique_ptr<QAudioSink> Sink;
+};
+
+namespace {
+
+// The game has four sounds; anything beyond this many distinct ones is
+// dropped (all but the one playing) before another is kept.
+constexpr size_t kMaxCues = 16;
+
+}  // namespace
+
 SoundPlayer::SoundPlayer() = default;
 
-SoundPlayer::~SoundPlayer() { Stop(); }
+SoundPlayer::~SoundPlayer() { Close(); }
 
-void SoundPlayer::Stop() {
-    if (m_Sink) m_Sink->stop();
-    m_Sink.reset();
-    m_Buffer.reset();
-    m_Samples.clear();
+void SoundPlayer::Close() {
+    if (m_Closed) return;
+    m_Closed = true;
+    m_Next.reset();
+    StopPlaying();
+    for (const auto& output : m_Outputs) output->Sink->stop();
+    // Destroying a sink lets events run; whatever they ask of the player
+    // finds it closed and empty. The sinks go before the samples they read.
+    std::vector<std::unique_ptr<Output>> outputs = std::move(m_Outputs);
+    std::vector<std::unique_ptr<Cue>> cues = std::move(m_Cues);
+    m_Outputs.clear();
+    m_Cues.clear();
+    const bool hadOutputs = !outputs.empty();
+    outputs.clear();
+    cues.clear();
+    // Qt's audio engine drops its server connection at exit while its audio
+    // thread still runs; the server's answers to the streams just closed,
+    // arriving then, can abort the process. Let them arrive first.
+    if (hadOutputs) QThread::msleep(100);
 }
 
-bool SoundPlayer::Active() const { return m_Sink != nullptr; }
+void SoundPlayer::StopPlaying() {
+    if (m_Playing) m_Playing->stop();
+    m_Playing = nullptr;
+    m_PlayingCue = nullptr;
+}
+
+bool SoundPlayer::Active() const { return m_Playing && m_Playing->state() == QAudio::ActiveState; }
+
+SoundPlayer::Cue* SoundPlayer::Find(const QByteArray& wave) {
+    for (const auto& cue : m_Cues)
+        if (cue->Wave == wave) return cue.get();
+    const std::optional<WaveInfo> info = ParseWave(wave);
+    if (!info) return nullptr;
+
+    if (m_Cues.size() >= kMaxCues)
+        std::erase_if(m_Cues, [this](const std::unique_ptr<Cue>& cue) { return cue.get() != m_PlayingCue; });
+    auto cue = std::make_unique<Cue>();
+    cue->Wave = wave;
+    cue->Samples = wave.mid(info->DataOffset, info->DataBytes);
+    cue->Buffer = std::make_unique<QBuffer>(&cue->Samples);
+    if (!cue->Buffer->open(QIODevice::ReadOnly)) return nullptr;
+    cue->Format.setSampleRate(info->SampleRate);
+    cue->Format.setChannelCount(info->Channels);
+    cue->Format.setSampleFormat(info->BitsPerSample == 8 ? QAudioFormat::UInt8 : QAudioFormat::Int16);
+    m_Cues.push_back(std::move(cue));
+    return m_Cues.back().get();
+}
+
+SoundPlayer::Output* SoundPlayer::OutputFor(const QAudioFormat& format) {
+    for (const auto& output : m_Outputs)
+        if (output->Format == format) return output.get();
+    // No device, or one that refuses the format, is asked again at the next
+    // sound: an audio server may come up while the game runs.
+    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+    if (device.isNull() || !device.isFormatSupported(format)) return nullptr;
+    auto output = std::make_unique<Output>();
+    output->Format = format;
+    output->Sink = std::make_unique<QAudioSink>(device, format);
+    // A sound that has played out gives its stream back to the server. Queued:
+    // the sink may report the end from inside its own calls, and by the time
+    // this runs another sound may have started on it.
+    QAudioSink* sink = output->Sink.get();
+    QObject::connect(
+        sink, &QAudioSink::stateChanged, sink,
+        [sink](QAudio::State) {
+            if (sink->state() == QAudio::IdleState) sink->stop();
+        },
+        Qt::QueuedConnection);
+    m_Outputs.push_back(std::move(output));
+    return m_Outputs.back().get();
+}
+
+void SoundPlayer::Prepare(const QByteArray& wave) {
+    if (m_Closed) return;
+    if (Cue* cue = Find(wave)) OutputFor(cue->Format);
+}
 
 void SoundPlayer::Play(const QByteArray& wave) {
-    // Like the platform's asynchronous memory playback without "no stop":
-    // whatever plays is cut off, also when the new sound cannot be played.
-    Stop();
-    const std::optional<WaveInfo> info = ParseWave(wave);
-    if (!info) return;
-    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    if (device.isNull()) return;
-
-    QAudioFormat format;
-    format.setSampleRate(info->SampleRate);
-    format.setChannelCount(info->Channels);
-    format.setSampleFormat(info->BitsPerSample == 8 ? QAudioFormat::UInt8 : QAudioFormat::Int16);
-    if (!device.isFormatSupported(format)) return;
-
-    m_Samples = wave.mid(info->DataOffset, info->DataBytes);
-    m_Buffer = std::make_unique<QBuffer>(&m_Samples);
-    if (!m_Buffer->open(QIODevice::ReadOnly)) {
-        Stop();
+    if (m_Closed) return;
+    if (m_Starting) {
+        // Only the newest of the sounds asked for meanwhile would be heard.
+        m_Next = wave;
         return;
     }
-    m_Sink = std::make_unique<QAudioSink>(device, format);
-    m_Sink->start(m_Buffer.get());
-    if (m_Sink->error() != QAudio::NoError) Stop();
+    m_Starting = true;
+    Start(wave);
+    while (m_Next && !m_Closed) {
+        const QByteArray next = std::move(*m_Next);
+        m_Next.reset();
+        Start(next);
+    }
+    m_Starting = false;
+}
+
+void SoundPlayer::Start(const QByteArray& wave) {
+    // Like the platform's asynchronous memory playback without "no stop":
+    // whatever plays is cut off, also when the new sound cannot be played.
+    StopPlaying();
+    Cue* cue = Find(wave);
+    if (!cue) return;
+    Output* output = OutputFor(cue->Format);
+    if (!output || m_Closed) return;
+    cue->Buffer->seek(0);
+    output->Sink->start(cue->Buffer.get());
+    if (output->Sink->error() != QAudio::NoError) {
+        output->Sink->stop();
+        return;
+    }
+    m_Playing = output->Sink.get();
+    m_PlayingCue = cue;
 }
 
 }  // namespace platform

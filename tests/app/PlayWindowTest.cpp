@@ -1,22 +1,39 @@
 // A whole game on the main window, driven by mouse events on the board
 // only: a "Fácil" game from a generated picture, played to completion by
-// picking, turning and dropping every piece; and a game given up.
+// picking, turning and dropping every piece; a game given up; and a
+// "Difícil" game with the sound option on, its cues played on a real audio
+// server, under bursts of presses, drags and right-clicks.
 #include "app/SurfaceView.h"
 #include "app/frmMain.h"
 #include "game/PuzzleModule.h"
+#include "platform/SoundPlayer.h"
+#include "support/AudioServer.h"
 #include "support/FakeHost.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QImage>
 #include <QMouseEvent>
+#include <QRandomGenerator>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 namespace {
+
+// Records every cue, and plays it for real once a test gives it a player.
+class AudibleHost : public FakeHost {
+public:
+    std::unique_ptr<platform::SoundPlayer> Speaker;
+    void PlaySound(const QByteArray& wave) override {
+        FakeHost::PlaySound(wave);
+        if (Speaker) Speaker->Play(wave);
+    }
+};
 
 class PlayWindowTest : public ::testing::Test {
 protected:
@@ -39,13 +56,16 @@ protected:
         return path;
     }
 
-    // "Jogo" > "Novo Jogo" > "Fácil", and the picture chosen in the chooser.
-    void StartEasyGame() {
+    // "Jogo" > "Novo Jogo" > the level, and the picture chosen in the chooser.
+    void StartGame(int level) {
         const QString path = Picture();
         window->ShowChooser = [this, path] { window->Puzzle().NewGameSetup(path); };
-        window->mnuNewGame[3]->trigger();
+        window->mnuNewGame[static_cast<size_t>(level)]->trigger();
         ASSERT_TRUE(state.GameRunning);
         ASSERT_GE(state.Pieces.size(), 4u);
+    }
+    void StartEasyGame() {
+        StartGame(3);
         ASSERT_EQ(state.PieceStep, 66);
     }
 
@@ -86,7 +106,7 @@ protected:
     }
 
     QTemporaryDir dir;
-    FakeHost host;
+    AudibleHost host;
     game::GameState state;
     std::unique_ptr<frmMain> window;
 };
@@ -143,6 +163,70 @@ TEST_F(PlayWindowTest, AGamePlayedToTheEndWithTheMouse) {
     Send(QEvent::MouseButtonRelease, QPointF(630, 500), Qt::LeftButton, Qt::NoButton);
     EXPECT_EQ(window->View().Left, left + 30);
     EXPECT_EQ(window->HScroll1()->value(), std::abs(left + 30));
+}
+
+TEST_F(PlayWindowTest, CuesOfRapidNestedMouseBurstsReachTheAudioServer) {
+    NEED_AUDIO_SERVER();
+    host.Speaker = std::make_unique<platform::SoundPlayer>();
+    StartGame(5);
+    window->mnuSounds->setChecked(true);
+    QWidget* board = window->picScreen();
+    QRandomGenerator random(20240611);
+    Qt::MouseButtons held;
+    // One random press, move or release somewhere on the board; the left
+    // button picks and drops, the right one turns a held piece.
+    auto randomEvent = [&]() -> QMouseEvent* {
+        const QPointF at(random.bounded(board->width()), random.bounded(board->height()));
+        const Qt::MouseButton button = random.bounded(3) == 0 ? Qt::RightButton : Qt::LeftButton;
+        QEvent::Type type = QEvent::MouseMove;
+        switch (random.bounded(4)) {
+            case 0: type = QEvent::MouseButtonPress; held |= button; break;
+            case 1: type = QEvent::MouseButtonRelease; held &= ~button; break;
+            default: break;
+        }
+        return new QMouseEvent(type, at, board->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : button,
+                               held, Qt::NoModifier);
+    };
+    // Events from a timer run inside the handling of posted ones and the
+    // other way round; some timer handlers let pending events run as well.
+    QTimer timer;
+    timer.setInterval(0);
+    int ticks = 0;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        std::unique_ptr<QMouseEvent> e(randomEvent());
+        QCoreApplication::sendEvent(board, e.get());
+        if (++ticks % 4 == 0) QCoreApplication::processEvents();
+    });
+    timer.start();
+    int reached = 0;
+    for (int burst = 0; burst < 120; ++burst) {
+        const size_t cues = host.Played.size();
+        for (int i = 0; i < 30; ++i) QCoreApplication::postEvent(board, randomEvent());
+        QCoreApplication::processEvents();
+        const qsizetype streams = audiotest::OurStreamCount();
+        ASSERT_LE(streams, 1) << "burst " << burst;
+        if (host.Played.size() > cues && streams == 1) ++reached;
+    }
+    timer.stop();
+    QCoreApplication::sendPostedEvents();
+    ASSERT_TRUE(state.GameRunning);
+    EXPECT_GT(host.Played.size(), 50u);
+    EXPECT_GT(reached, 10);
+
+    // The sound option off: the same play reaches neither the host nor the
+    // server (no stream other than the last cue's).
+    window->mnuSounds->setChecked(false);
+    const auto before = audiotest::OurStreams();
+    ASSERT_TRUE(before);
+    const size_t cues = host.Played.size();
+    for (int burst = 0; burst < 10; ++burst) {
+        for (int i = 0; i < 30; ++i) QCoreApplication::postEvent(board, randomEvent());
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(host.Played.size(), cues);
+    const auto after = audiotest::OurStreams();
+    ASSERT_TRUE(after);
+    for (int stream : *after) EXPECT_TRUE(before->contains(stream));
 }
 
 TEST_F(PlayWindowTest, GivingUpSolvesTheBoardAtTheVisibleCorner) {

@@ -59,6 +59,7 @@ TEST(DropTest, CuesAndCompletion) {
         int piece;           // picked and dropped where it lies
         Cues cues;
         bool completes;
+        bool soundsOn = true;
     };
     const std::vector<Case> cases{
         {"scattered, a piece out of place", [](PlayBoard&) {}, 1, {kClick, kClick}, false},
@@ -77,6 +78,8 @@ TEST(DropTest, CuesAndCompletion) {
              b.Piece(2).Rotation = 1;
          },
          3, {kClick, kClick, kRotate}, false},
+        {"sound option off: the completing drop plays nothing", [](PlayBoard& b) { b.Solve(220, 330); }, 3, {}, true,
+         false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -84,6 +87,7 @@ TEST(DropTest, CuesAndCompletion) {
         c.layout(b);
         const game::PieceRec before = b.Piece(c.piece);
         b.window.Timer = true;
+        b.window.Sounds = c.soundsOn;
         b.puzzle.picScreen_MouseDown(LeftButton, 0, b.CentreX(c.piece), b.CentreY(c.piece));
         b.puzzle.picScreen_MouseUp(LeftButton, 0, b.CentreX(c.piece), b.CentreY(c.piece));
         EXPECT_EQ(b.Piece(c.piece).Left, before.Left);

@@ -1,7 +1,15 @@
 // The WAVE header reader and the player's behaviour on bad buffers: nothing
-// that is not a playable file may crash it or start a sound.
+// that is not a playable file may crash it or start a sound. On an audio
+// server: cues reach it, a new cue cuts the one playing, cues asked for in
+// bursts from nested event handling never break the player, and closing it
+// leaves nothing playing.
 #include "platform/SoundPlayer.h"
+#include "support/AudioServer.h"
 #include "tools/Sounds.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -89,3 +97,79 @@ TEST(SoundPlayer, SurvivesBadBuffersAndCutsOffTheCurrentSound) {
     EXPECT_FALSE(player.Active());
     player.Play(tools::CompleteWave());
 }  // destroyed while possibly playing
+
+TEST(SoundPlayer, CuesReachTheServerAndEachCutsTheOneBefore) {
+    NEED_AUDIO_SERVER();
+    platform::SoundPlayer player;
+    player.Prepare(tools::ClickWave());
+    EXPECT_FALSE(player.Active());
+    EXPECT_EQ(audiotest::OurStreamCount(), 0);
+
+    // Each cue reaches the server as a stream of its own, and the one before
+    // is gone: a cue left running beside the next would show as a second.
+    QList<int> seen;
+    for (const QByteArray& wave : {tools::CompleteWave(), tools::GiroWave(), tools::ClickWave(), tools::ClickWave(),
+                                   tools::RotateWave(), tools::CompleteWave()}) {
+        player.Play(wave);
+        EXPECT_TRUE(player.Active());
+        const auto streams = audiotest::OurStreams();
+        ASSERT_TRUE(streams && streams->size() == 1);
+        EXPECT_FALSE(seen.contains(streams->front()));
+        seen.append(streams->front());
+    }
+
+    // Closed while a cue plays: it stops, and later cues play nothing.
+    player.Close();
+    EXPECT_FALSE(player.Active());
+    EXPECT_EQ(audiotest::OurStreamCount(), 0);
+    player.Play(tools::ClickWave());
+    EXPECT_FALSE(player.Active());
+    EXPECT_EQ(audiotest::OurStreamCount(), 0);
+}
+
+TEST(SoundPlayer, BurstsOfCuesFromNestedEventHandlingNeverBreakIt) {
+    NEED_AUDIO_SERVER();
+    // Cues come from a timer and from bursts of posted events, two sources of
+    // events that may each run inside the other: should starting a cue let
+    // events run, the next cue starts while the first is still being started.
+    // Some handlers also let pending events run themselves, as the game's
+    // long operations do.
+    struct CueEvents : QObject {
+        platform::SoundPlayer Player;
+        std::vector<QByteArray> Waves{tools::ClickWave(), tools::GiroWave(), tools::RotateWave(), tools::CompleteWave()};
+        QTimer Timer;
+        int Cues = 0, Handled = 0;
+        int Depth = 0, MaxDepth = 0;
+        CueEvents() {
+            Timer.setInterval(0);
+            QObject::connect(&Timer, &QTimer::timeout, this, [this] { Cue(); });
+        }
+        void Cue() {
+            const int k = Cues++;
+            ++Depth;
+            MaxDepth = std::max(MaxDepth, Depth);
+            Player.Play(Waves[static_cast<size_t>(k) % Waves.size()]);
+            if (k % 5 == 0) QCoreApplication::processEvents();
+            --Depth;
+        }
+        bool event(QEvent* e) override {
+            if (e->type() != QEvent::User) return QObject::event(e);
+            ++Handled;
+            Cue();
+            return true;
+        }
+    } cues;
+    cues.Timer.start();
+    int posted = 0;
+    for (int burst = 0; burst < 40; ++burst) {
+        for (int i = 0; i < 25; ++i, ++posted) QCoreApplication::postEvent(&cues, new QEvent(QEvent::User));
+        QCoreApplication::processEvents();
+        ASSERT_LE(audiotest::OurStreamCount(), 1) << "burst " << burst;
+    }
+    EXPECT_TRUE(audiotest::RunEventsUntil([&] { return cues.Handled == posted; }, 10.0));
+    cues.Timer.stop();
+    EXPECT_GT(cues.MaxDepth, 1);
+    cues.Player.Play(tools::CompleteWave());
+    EXPECT_TRUE(cues.Player.Active());
+    EXPECT_EQ(audiotest::OurStreamCount(), 1);
+}
