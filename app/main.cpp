@@ -27,10 +27,11 @@ int main(int argc, char* argv[]) {
         host.SetOwner(main.get());
         main->Form_Load();
     };
-    auto showMain = [&] {
+    auto showMain = [&]() -> QWidget* {
         loadMain();
         main->Maximize();
         main->show();
+        return main.get();
     };
     auto* splash = new FrmSplash(host, loadMain, showMain);
     splash->setAttribute(Qt::WA_DeleteOnClose);

@@ -134,7 +134,10 @@ struct ScriptedRun {
 
     SplashSteps Steps() {
         SplashSteps s;
-        s.DoEvents = [this] { Log.emplace_back("DoEvents", Clock); };
+        s.DoEvents = [this] {
+            Log.emplace_back("DoEvents", Clock);
+            return true;
+        };
         s.LoadMain = [this] {
             Log.emplace_back("LoadMain", Clock);
             Clock += LoadTakes;
@@ -202,7 +205,10 @@ TEST(FrmSplash, ActivationLoadsAndShowsTheMainWindowOnce) {
     host.MonotonicStep = 2.0;  // every reading is past both waits: no real sleeping
     int loads = 0;
     int shows = 0;
-    FrmSplash splash(host, [&] { ++loads; }, [&] { ++shows; });
+    FrmSplash splash(host, [&] { ++loads; }, [&]() -> QWidget* {
+        ++shows;
+        return nullptr;
+    });
     splash.Form_Load();
     splash.Form_Activate();
     splash.Form_Activate();
