@@ -1,8 +1,8 @@
 // Everything the game asks of a person or of the machine: message boxes,
 // file and colour dialogs, sounds, the clock, the screen, letting pending
-// events run, the pointer shape and opening a web page. The program uses the
-// Qt implementation (QtHost); tests use a scripted one that answers dialogs
-// and records what was shown and played.
+// events run, ending the program, the pointer shape and opening a web page.
+// The program uses the Qt implementation (QtHost); tests use a scripted one
+// that answers dialogs and records what was shown and played.
 #pragma once
 
 #include <QByteArray>
