@@ -4,6 +4,7 @@
 #include "support/CenterForm.h"
 #include "support/Twips.h"
 
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMouseEvent>
@@ -75,24 +76,41 @@ void WaitSince(const SplashSteps& steps, double start, double seconds) {
     }
 }
 
+bool LetPaint(const SplashSteps& steps, const std::function<bool()>& painted) {
+    if (!painted) return steps.DoEvents();
+    // Under a window manager a window is mapped and exposed some passes of
+    // events after it was shown, not in the first one.
+    const double start = steps.Now();
+    double slept = 0.0;
+    for (;;) {
+        if (!steps.DoEvents()) return false;
+        if (painted()) return true;
+        const double elapsed = steps.Now() - start;
+        if (!(elapsed < SplashSequence::kPaintLimit) || slept >= SplashSequence::kPaintLimit) return true;
+        steps.Sleep(SplashSequence::kPaintPoll);
+        slept += SplashSequence::kPaintPoll;
+    }
+}
+
 bool SplashSequence::Run(const SplashSteps& steps) {
     if (m_Done) return false;
     m_Done = true;
-    steps.DoEvents();
+    // A program that ends while events run ends here: nothing more is shown.
+    if (!LetPaint(steps, steps.SplashPainted)) return true;
     const double t0 = steps.Now();
     steps.LoadMain();
     WaitSince(steps, t0, kMainDelay);
     steps.ShowMain();
-    steps.DoEvents();
+    if (!LetPaint(steps, steps.MainPainted)) return true;
     steps.ShowSplash();
-    steps.DoEvents();
+    if (!LetPaint(steps, steps.SplashPainted)) return true;
     const double t1 = steps.Now();
     WaitSince(steps, t1, kFrontDelay);
     steps.Unload();
     return true;
 }
 
-FrmSplash::FrmSplash(platform::Host& host, std::function<void()> loadMain, std::function<void()> showMain,
+FrmSplash::FrmSplash(platform::Host& host, std::function<void()> loadMain, std::function<QWidget*()> showMain,
                      QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
       m_Host(host),
@@ -134,19 +152,32 @@ void FrmSplash::Form_Load(const QString& picture) {
 
 SplashSteps FrmSplash::Steps() {
     SplashSteps steps;
-    steps.DoEvents = [this] { m_Host.DoEvents(); };
+    steps.DoEvents = [this] { return m_Host.DoEvents(); };
     steps.LoadMain = [this] {
         if (m_LoadMain) m_LoadMain();
     };
     steps.ShowMain = [this] {
-        if (m_ShowMain) m_ShowMain();
+        if (m_ShowMain) m_Main = m_ShowMain();
     };
     steps.ShowSplash = [this] {
+        // Shown afresh, not only raised: a window mapped again is exposed on
+        // every display, so its painting can be waited for.
+        m_Exposures = 0;
+        hide();
         show();
         raise();
         activateWindow();
     };
-    steps.Unload = [this] { close(); };
+    steps.Unload = [this] {
+        m_Unloading = true;
+        close();
+    };
+    // A window that is not shown has nothing to paint.
+    steps.SplashPainted = [this] { return !isVisible() || m_Exposures > 0; };
+    steps.MainPainted = [this] {
+        const QWindow* window = m_Main ? m_Main->windowHandle() : nullptr;
+        return !m_Main || !m_Main->isVisible() || (window && window->isExposed());
+    };
     steps.Now = [this] { return m_Host.MonotonicSeconds(); };
     steps.Sleep = [](double seconds) {
         std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
@@ -169,8 +200,26 @@ bool FrmSplash::event(QEvent* e) {
     return QWidget::event(e);
 }
 
+bool FrmSplash::eventFilter(QObject* watched, QEvent* e) {
+    // Qt paints the exposed window before this event's dispatch returns.
+    if (e->type() == QEvent::Expose && watched == windowHandle() && windowHandle()->isExposed()) ++m_Exposures;
+    return QWidget::eventFilter(watched, e);
+}
+
+void FrmSplash::closeEvent(QCloseEvent* e) {
+    // The window goes when its time is up, not before: the start-up that is
+    // running still needs it.
+    if (!m_Unloading) {
+        e->ignore();
+        return;
+    }
+    QWidget::closeEvent(e);
+}
+
 void FrmSplash::showEvent(QShowEvent* e) {
     QWidget::showEvent(e);
+    // The native window exists now and is exposed only later.
+    if (QWindow* window = windowHandle()) window->installEventFilter(this);
     // Without a window manager the window may never be activated; being
     // shown is then its first activation.
     ScheduleActivate();

@@ -8,6 +8,7 @@
 
 #include <QImage>
 #include <QPoint>
+#include <QPointer>
 #include <QRegion>
 #include <QWidget>
 
@@ -36,11 +37,15 @@ std::optional<QRegion> MakeRegion(const QImage& picture, int32_t key);
 // The timed start-up, with everything it touches handed in, so that the
 // order and the waits can be checked against a scripted clock.
 struct SplashSteps {
-    std::function<void()> DoEvents;
+    std::function<bool()> DoEvents;    // lets events run once; false once the program is ending
     std::function<void()> LoadMain;    // creates the main window and runs its load
     std::function<void()> ShowMain;    // shows it maximised
     std::function<void()> ShowSplash;  // brings the start-up window in front
     std::function<void()> Unload;      // closes the start-up window
+    // Whether the window has been exposed on screen, and so painted, since
+    // it was last shown; empty: one pass of events is taken as enough.
+    std::function<bool()> SplashPainted;
+    std::function<bool()> MainPainted;
     std::function<double()> Now;       // seconds on a clock that never goes back
     std::function<void(double)> Sleep; // blocks, processing no events
 };
@@ -49,8 +54,13 @@ class SplashSequence {
 public:
     static constexpr double kMainDelay = 1.5;   // from before the main window's load
     static constexpr double kFrontDelay = 0.5;  // start-up window in front of it
+    // How long events run at most for a window to paint: a display that
+    // never exposes it cannot hold the start-up up longer.
+    static constexpr double kPaintLimit = 1.0;
+    static constexpr double kPaintPoll = 0.01;  // pause between two passes of events
 
-    // Runs the sequence the first time only; returns whether it ran.
+    // Runs the sequence the first time only; returns whether it ran. It
+    // stops where it is when the program ends while events run.
     bool Run(const SplashSteps& steps);
     bool Done() const { return m_Done; }
 
@@ -63,12 +73,17 @@ private:
 // longer than `seconds` beyond its last reading.
 void WaitSince(const SplashSteps& steps, double start, double seconds);
 
+// Lets events run until `painted` holds, or for about kPaintLimit seconds at
+// most (whatever the clock says); with no `painted`, once. False when the
+// program is ending.
+bool LetPaint(const SplashSteps& steps, const std::function<bool()>& painted);
+
 class FrmSplash : public QWidget {
     Q_OBJECT
 public:
     // `loadMain` creates the main window and runs its load handler;
-    // `showMain` shows it maximised.
-    FrmSplash(platform::Host& host, std::function<void()> loadMain, std::function<void()> showMain,
+    // `showMain` shows it maximised and returns it.
+    FrmSplash(platform::Host& host, std::function<void()> loadMain, std::function<QWidget*()> showMain,
               QWidget* parent = nullptr);
     ~FrmSplash() override;
 
@@ -90,19 +105,24 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void ScheduleActivate();
 
     platform::Host& m_Host;
     std::function<void()> m_LoadMain;
-    std::function<void()> m_ShowMain;
+    std::function<QWidget*()> m_ShowMain;
+    QPointer<QWidget> m_Main;  // once shown
     QImage m_Picture;
     std::optional<QRegion> m_SplashRegion;
     QLabel* m_Label8 = nullptr;
     SplashSequence m_Sequence;
     bool m_ActivateQueued = false;
+    int m_Exposures = 0;     // of this window since it was last shown
+    bool m_Unloading = false;
     bool m_Dragging = false;
     QPoint m_DragOffset;
 };

@@ -93,7 +93,18 @@ QSize QtHost::ScreenSize() {
     return screen ? screen->size() : QSize(1024, 768);
 }
 
-void QtHost::DoEvents() { QCoreApplication::processEvents(); }
+bool QtHost::DoEvents() {
+    if (m_Quitting) return false;
+    QCoreApplication::processEvents();
+    return !m_Quitting;
+}
+
+void QtHost::Quit() {
+    m_Quitting = true;
+    // exit() rather than quit(): it ends every running loop, nested ones too,
+    // without asking the windows first.
+    QCoreApplication::exit(0);
+}
 
 void QtHost::SetBusyPointer(bool busy) {
     if (busy == m_Busy) return;

@@ -37,7 +37,8 @@ public:
     double MonotonicSeconds() override;
     double TimeOfDay() override;
     QSize ScreenSize() override;
-    void DoEvents() override;
+    bool DoEvents() override;
+    void Quit() override;
     void SetBusyPointer(bool busy) override;
     void OpenUrl(const QString& url) override;
 
@@ -50,5 +51,6 @@ private:
     QWidget* m_Owner = nullptr;
     QElapsedTimer m_Clock;
     bool m_Busy = false;
+    bool m_Quitting = false;
     std::unique_ptr<platform::SoundPlayer> m_Sound;
 };

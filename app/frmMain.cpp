@@ -497,6 +497,8 @@ void frmMain::ChooseBackColor() { support::ChooseBackColor(m_ColorDialog, m_Stat
 
 void frmMain::closeEvent(QCloseEvent* event) {
     // Closing the main window ends the program at once; nothing is saved.
+    // A loop that is letting events run (a give-up, a set-up, a folder
+    // scan) learns from the host that the program is ending and stops.
     event->accept();
-    QCoreApplication::quit();
+    m_Host.Quit();
 }

@@ -30,10 +30,11 @@ int main(int argc, char* argv[]) {
         main->Form_Load();
         host.PrepareSounds({state.SndClick, state.SndGiro, state.SndRotate, state.SndComplete});
     };
-    auto showMain = [&] {
+    auto showMain = [&]() -> QWidget* {
         loadMain();
         main->Maximize();
         main->show();
+        return main.get();
     };
     auto* splash = new FrmSplash(host, loadMain, showMain);
     splash->setAttribute(Qt::WA_DeleteOnClose);

@@ -29,7 +29,11 @@ public:
     double MonotonicSeconds() override { return 0; }
     double TimeOfDay() override { return 0; }
     QSize ScreenSize() override { return {1280, 1024}; }
-    void DoEvents() override { QCoreApplication::processEvents(); }
+    bool DoEvents() override {
+        QCoreApplication::processEvents();
+        return true;
+    }
+    void Quit() override {}
     void SetBusyPointer(bool) override {}
     void OpenUrl(const QString&) override {}
 };

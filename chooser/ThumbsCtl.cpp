@@ -344,9 +344,9 @@ void ThumbsCtl::LoadThumbs() {
             }
             if (i <= CellCount()) continue;
             BuildCell(i, s, cols, c);
-            m_Host.DoEvents();
-            // The events may have emptied the grid or closed its window.
-            if (!self || generation != m_Generation) return;
+            // The events may have emptied the grid, closed its window or
+            // ended the program.
+            if (!m_Host.DoEvents() || !self || generation != m_Generation) return;
         }
     }
     const int32_t rows = RowCount(ListCount(), cols);
@@ -467,8 +467,7 @@ void ThumbsCtl::ScanPath(QString& Path) {
                 if (static_cast<float>(start + 0.4) <= static_cast<float>(m_Host.TimeOfDay()) && m_WaitLabel)
                     m_WaitLabel->setVisible(true);
             }
-            m_Host.DoEvents();
-            if (!self) return;
+            if (!m_Host.DoEvents() || !self) return;
             if (generation != m_Generation) break;
         }
     } catch (const std::exception&) {

@@ -39,7 +39,9 @@ bool Puzzle::NewGameSetup(const QString& filename, const std::function<void()>& 
 
     m_Window.ShowMiniature(false);
     if (hideChooser) hideChooser();
-    m_Host.DoEvents();  // lets the chooser vanish from the screen
+    // Lets the chooser vanish from the screen; a program that ends meanwhile
+    // starts no game.
+    if (!m_Host.DoEvents()) return false;
     m_Host.SetBusyPointer(true);
     m_State.ChooserOpen = false;
 
@@ -49,7 +51,7 @@ bool Puzzle::NewGameSetup(const QString& filename, const std::function<void()>& 
         BoardSurfaces work;
         work.picMasks[0] = m_Surfaces.picMasks[0];
         PuzzleModule::PrepareMasks(work, m_State.PieceBox);
-        m_Host.DoEvents();
+        if (!m_Host.DoEvents()) throw Refused();
         clockWasOn = m_Window.TimerOn();
         m_Window.SetTimer(false);
         clockStopped = true;

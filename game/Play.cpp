@@ -245,7 +245,7 @@ void Puzzle::MnDesistir_Click() {
         p.Top = Int16(y0 + static_cast<double>(p.Row) * s.PieceStep);
         if (i % 2 == 1) {
             Recompose();
-            m_Host.DoEvents();
+            if (!m_Host.DoEvents()) return;  // the program is ending
             // A new, loaded or restarted game started meanwhile owns the
             // board now: the animation stops and leaves that game running.
             if (s.Generation != generation || s.Pieces.size() != count || s.GameRunning) return;

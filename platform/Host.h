@@ -1,8 +1,8 @@
 // Everything the game asks of a person or of the machine: message boxes,
 // file and colour dialogs, sounds, the clock, the screen, letting pending
-// events run, the pointer shape and opening a web page. The program uses the
-// Qt implementation (QtHost); tests use a scripted one that answers dialogs
-// and records what was shown and played.
+// events run, ending the program, the pointer shape and opening a web page.
+// The program uses the Qt implementation (QtHost); tests use a scripted one
+// that answers dialogs and records what was shown and played.
 #pragma once
 
 #include <QByteArray>
@@ -67,8 +67,12 @@ public:
 
     // The screen size in pixels.
     virtual QSize ScreenSize() = 0;
-    // Lets pending events run once.
-    virtual void DoEvents() = 0;
+    // Lets pending events run once. False once the program is ending: the
+    // caller then stops what it was doing and returns, touching nothing more.
+    virtual bool DoEvents() = 0;
+    // Ends the program: its event loop stops, and from now on DoEvents lets
+    // no event run.
+    virtual void Quit() = 0;
     // The hourglass pointer (true) or the default one (false) on the main window.
     virtual void SetBusyPointer(bool busy) = 0;
     // Hands a web address to the platform's browser; failures are ignored.

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -134,7 +136,10 @@ struct ScriptedRun {
 
     SplashSteps Steps() {
         SplashSteps s;
-        s.DoEvents = [this] { Log.emplace_back("DoEvents", Clock); };
+        s.DoEvents = [this] {
+            Log.emplace_back("DoEvents", Clock);
+            return true;
+        };
         s.LoadMain = [this] {
             Log.emplace_back("LoadMain", Clock);
             Clock += LoadTakes;
@@ -177,6 +182,89 @@ INSTANTIATE_TEST_SUITE_P(LoadTimes, SplashSequenceCases,
                          ::testing::Values(SequenceCase{0.0, 1.5, 2.0}, SequenceCase{0.4, 1.5, 2.0},
                                            SequenceCase{1.5, 1.5, 2.0}, SequenceCase{2.25, 2.25, 2.75}));
 
+// Under a window manager a window paints some passes of events after it was
+// shown; the sequence lets events run until then, and no longer than its
+// limit for a window that never paints.
+struct PaintCase {
+    const char* Name;
+    int SplashPasses;  // passes until the start-up window has painted, each time it is shown
+    int MainPasses;    // passes until the main window has painted
+    double ShownAt;    // ShowMain, after the start
+    double UnloadedAt;
+};
+
+void PrintTo(const PaintCase& c, std::ostream* os) { *os << c.Name; }
+
+class SplashPaintCases : public ::testing::TestWithParam<PaintCase> {};
+
+TEST_P(SplashPaintCases, EventsRunUntilEachWindowHasPaintedThenTheWaitsFollow) {
+    const PaintCase c = GetParam();
+    ScriptedRun run;
+    SplashSteps steps = run.Steps();
+    int passes = 0;
+    steps.DoEvents = [&] {
+        ++passes;
+        run.Log.emplace_back("DoEvents", run.Clock);
+        return true;
+    };
+    const auto shown = [&](std::function<void()> show) {
+        return [&passes, show] {
+            show();
+            passes = 0;
+        };
+    };
+    steps.ShowMain = shown(steps.ShowMain);
+    steps.ShowSplash = shown(steps.ShowSplash);
+    steps.SplashPainted = [&] { return passes >= c.SplashPasses; };
+    steps.MainPainted = [&] { return passes >= c.MainPasses; };
+    SplashSequence sequence;
+    ASSERT_TRUE(sequence.Run(steps));
+    const auto at = [&](const std::string& step) {
+        for (const auto& [name, time] : run.Log)
+            if (name == step) return time - 100.0;
+        return -1.0;
+    };
+    const auto passesBefore = [&](const std::string& step) {
+        int n = 0;
+        for (const auto& entry : run.Log) {
+            if (entry.first == step) return n;
+            n += entry.first == "DoEvents";
+        }
+        return -1;
+    };
+    const int limit = static_cast<int>(SplashSequence::kPaintLimit / SplashSequence::kPaintPoll);
+    const auto expected = [&](int needed) { return std::min(needed, limit + 1); };
+    EXPECT_EQ(passesBefore("LoadMain"), expected(c.SplashPasses));
+    EXPECT_EQ(passesBefore("ShowSplash") - passesBefore("ShowMain"), expected(c.MainPasses));
+    EXPECT_EQ(passesBefore("Unload") - passesBefore("ShowSplash"), expected(c.SplashPasses));
+    EXPECT_NEAR(at("ShowMain"), c.ShownAt, 0.015);
+    EXPECT_NEAR(at("Unload"), c.UnloadedAt, 0.03);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Displays, SplashPaintCases,
+    ::testing::Values(PaintCase{"AtOnce", 1, 1, 1.5, 2.0}, PaintCase{"AfterSomePasses", 4, 3, 1.53, 2.08},
+                      PaintCase{"Never", 1000000, 1000000, 2.5, 5.0}),
+    [](const ::testing::TestParamInfo<PaintCase>& info) { return std::string(info.param.Name); });
+
+TEST(SplashSequence, AProgramEndingWhileEventsRunStopsIt) {
+    for (int endAt = 1; endAt <= 3; ++endAt) {
+        ScriptedRun run;
+        SplashSteps steps = run.Steps();
+        int passes = 0;
+        steps.DoEvents = [&] { return ++passes < endAt; };
+        SplashSequence sequence;
+        EXPECT_TRUE(sequence.Run(steps));
+        EXPECT_EQ(passes, endAt);
+        const std::vector<std::string> shown = {"LoadMain", "ShowMain", "ShowSplash", "Unload"};
+        // Ending in the first pass shows nothing; in the main window's, no start-up window again.
+        ASSERT_EQ(run.Log.size(), static_cast<size_t>(endAt == 1 ? 0 : endAt)) << endAt;
+        for (size_t i = 0; i < run.Log.size(); ++i) EXPECT_EQ(run.Log[i].first, shown[i]);
+        // Only the main window's delay is waited, and only once it is loaded.
+        EXPECT_EQ(run.Sleeps.size(), endAt == 1 ? 0u : 1u);
+    }
+}
+
 TEST(SplashSequence, RunsOnlyOnce) {
     ScriptedRun run;
     SplashSequence sequence;
@@ -195,6 +283,16 @@ TEST(SplashSequence, AStoppedClockStillEndsTheWaits) {
     sequence.Run(steps);
     EXPECT_EQ(run.Log.back().first, "Unload");
     EXPECT_DOUBLE_EQ(slept, 2.0);
+
+    // Nor can it hold up the wait for windows that never paint.
+    ScriptedRun unpainted;
+    steps = unpainted.Steps();
+    slept = 0;
+    steps.Sleep = [&](double seconds) { slept += seconds; };
+    steps.SplashPainted = steps.MainPainted = [] { return false; };
+    SplashSequence().Run(steps);
+    EXPECT_EQ(unpainted.Log.back().first, "Unload");
+    EXPECT_NEAR(slept, 2.0 + 3 * SplashSequence::kPaintLimit, 3 * SplashSequence::kPaintPoll);
 }
 
 TEST(FrmSplash, ActivationLoadsAndShowsTheMainWindowOnce) {
@@ -202,7 +300,10 @@ TEST(FrmSplash, ActivationLoadsAndShowsTheMainWindowOnce) {
     host.MonotonicStep = 2.0;  // every reading is past both waits: no real sleeping
     int loads = 0;
     int shows = 0;
-    FrmSplash splash(host, [&] { ++loads; }, [&] { ++shows; });
+    FrmSplash splash(host, [&] { ++loads; }, [&]() -> QWidget* {
+        ++shows;
+        return nullptr;
+    });
     splash.Form_Load();
     splash.Form_Activate();
     splash.Form_Activate();

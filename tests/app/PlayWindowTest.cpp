@@ -252,4 +252,35 @@ TEST_F(PlayWindowTest, GivingUpSolvesTheBoardAtTheVisibleCorner) {
                   window->Surfaces().picPat[static_cast<size_t>(p.PicIndex)].Pixel(c, c));
 }
 
+TEST_F(PlayWindowTest, ClosingTheWindowDuringTheGiveUpEndsTheProgramThere) {
+    StartEasyGame();
+    const std::vector<game::PieceRec> before = state.Pieces;
+    const int callsBefore = host.DoEventsCalls;
+    int passes = 0;
+    // The close box pressed while the board solves itself, and a restart
+    // asked for after it.
+    host.OnDoEvents = [&] {
+        if (++passes == 1) {
+            QMetaObject::invokeMethod(window.get(), [this] { window->close(); }, Qt::QueuedConnection);
+            QCoreApplication::processEvents();
+        } else {
+            window->mnuShuffle->trigger();
+        }
+    };
+    window->MnDesistir->trigger();
+    EXPECT_TRUE(host.Quitting);
+    EXPECT_FALSE(window->isVisible());
+    // The loop asked once, learnt that the program ends and stopped there:
+    // no further event ran (no restart), no further piece moved.
+    EXPECT_EQ(passes, 1);
+    EXPECT_EQ(host.DoEventsCalls - callsBefore, 1);
+    EXPECT_FALSE(state.GameRunning);
+    ASSERT_GT(state.Pieces.size(), 2u);
+    for (size_t i = 2; i < state.Pieces.size(); ++i) {
+        EXPECT_EQ(state.Pieces[i].Left, before[i].Left) << i;
+        EXPECT_EQ(state.Pieces[i].Top, before[i].Top) << i;
+        EXPECT_EQ(state.Pieces[i].Rotation, before[i].Rotation) << i;
+    }
+}
+
 }  // namespace

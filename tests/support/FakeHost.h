@@ -25,6 +25,7 @@ public:
     std::vector<QString> Urls;
     int DoEventsCalls = 0;
     bool Busy = false;
+    bool Quitting = false;  // set by Quit; DoEvents then runs nothing more
 
     QSize Screen{1920, 1080};
     double Monotonic = 0.0;   // advanced by tests, or by MonotonicStep per call
@@ -66,10 +67,13 @@ public:
     }
     double TimeOfDay() override { return Time; }
     QSize ScreenSize() override { return Screen; }
-    void DoEvents() override {
+    bool DoEvents() override {
         ++DoEventsCalls;
+        if (Quitting) return false;
         if (OnDoEvents) OnDoEvents();
+        return !Quitting;
     }
+    void Quit() override { Quitting = true; }
     void SetBusyPointer(bool busy) override { Busy = busy; }
     void OpenUrl(const QString& url) override { Urls.push_back(url); }
 
