@@ -1,9 +1,9 @@
 #include "chooser/ThumbsCtl.h"
 
-#include "app/SurfaceView.h"
 #include "chooser/Colors.h"
 #include "game/Numeric.h"
 #include "support/Twips.h"
+#include "widgets/SurfaceView.h"
 
 #include <QDirIterator>
 #include <QFileInfo>

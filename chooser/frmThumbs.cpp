@@ -1,11 +1,11 @@
 #include "chooser/frmThumbs.h"
 
-#include "app/Skin.h"
 #include "chooser/Colors.h"
 #include "chooser/DirList.h"
 #include "chooser/ThumbsCtl.h"
 #include "chooser/ucFirefoxWait.h"
 #include "support/Twips.h"
+#include "widgets/Skin.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -1,10 +1,10 @@
 // A whole game on the main window, driven by mouse events on the board
 // only: a "Fácil" game from a generated picture, played to completion by
 // picking, turning and dropping every piece; and a game given up.
-#include "app/SurfaceView.h"
 #include "app/frmMain.h"
 #include "game/PuzzleModule.h"
 #include "support/FakeHost.h"
+#include "widgets/SurfaceView.h"
 
 #include <QCoreApplication>
 #include <QImage>
