@@ -118,6 +118,17 @@ TEST_F(Grid, MouseEventsCarryTwipsAndACopyOfThePath) {
     EXPECT_FLOAT_EQ(x, 60);
     EXPECT_FLOAT_EQ(y, 90);
     EXPECT_EQ(grid->ItemData(1), a);
+    // The pointer passing over a thumbnail with no button held is a move too.
+    std::vector<int16_t> moves;
+    grid->ImageMouseMove = [&](int16_t& i, int16_t& b, int16_t&, float& px, float&, QString&) {
+        moves.push_back(i);
+        button = b, x = px;
+    };
+    QTest::mouseRelease(grid->imgFigura(1), Qt::RightButton, Qt::ShiftModifier, QPoint(4, 6));
+    QTest::mouseMove(grid->imgFigura(1), QPoint(8, 6));
+    EXPECT_EQ(moves, std::vector<int16_t>{1});
+    EXPECT_EQ(button, 0);
+    EXPECT_FLOAT_EQ(x, 120);
     // The click's Filename is the stored path itself.
     grid->ImageClick = [](int16_t&, QString& f) { f = "/elsewhere/b.jpg"; };
     grid->imgFigura_Click(1);
