@@ -99,6 +99,9 @@ frmThumbs::frmThumbs(game::GameState& state, platform::Host& host, const Skin* s
         m_Dir1->SetPath(QDir::currentPath());
         SetDrive(DriveOf(m_Dir1->Path()));
     }
+    // The start-up folder is its drive's folder as much as any the player
+    // opens: a drive list sent back there must find it, not the drive's root.
+    m_DriveFolders.insert(DriveOf(m_Dir1->Path()), m_Dir1->Path());
 
     connect(m_Drive1, &QComboBox::currentIndexChanged, this, [this] { Drive1_Change(); });
     m_Dir1->Change = [this] { Dir1_Change(); };
@@ -164,7 +167,9 @@ void frmThumbs::Drive1_Change() {
     const QString drive = m_Drive1->currentText();
     const QString folder = m_DriveFolders.value(drive, drive);
     if (m_Dir1->SetPath(folder) || (folder != drive && m_Dir1->SetPath(drive))) return;
-    // A drive that cannot be opened: back to the drive of the folder shown.
+    // A drive that cannot be opened: back to the drive of the folder shown,
+    // which is that drive's folder already, so nothing is opened or scanned.
+    const QSignalBlocker block(m_Drive1);
     SetDrive(DriveOf(m_Dir1->Path()));
 }
 
