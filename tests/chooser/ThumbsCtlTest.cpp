@@ -262,9 +262,16 @@ TEST_F(Grid, BusyLabelAfterFourTenths) {
 
     // A quick scan, an empty folder, a closed chooser and a missing folder
     // never show it and add nothing they should not.
+    host.OnDoEvents = [&] {
+        host.Time += 0.04;  // every picture is in within 0.4 s
+        shown = shown || !label.isHidden();
+    };
+    shown = false;
+    grid->Clear();
+    grid->ScanPath(path);
+    EXPECT_EQ(grid->ListCount(), 4);
     QTemporaryDir empty;
     host.OnDoEvents = [&] { shown = shown || !label.isHidden(); };
-    shown = false;
     QString emptyPath = empty.path();
     grid->Clear();
     grid->ScanPath(emptyPath);
