@@ -4,6 +4,7 @@
 #include "chooser/DirList.h"
 #include "chooser/ThumbsCtl.h"
 #include "chooser/ucFirefoxWait.h"
+#include "platform/Surface.h"
 #include "support/Twips.h"
 #include "widgets/Skin.h"
 
@@ -150,6 +151,7 @@ void frmThumbs::keyPressEvent(QKeyEvent* event) {
 void frmThumbs::Form_Activate() {
     m_State.ChooserOpen = true;
     if (m_Skin) m_Skin->AttachWindow(this);
+    MatchRingToWindow();
     QPointer<frmThumbs> self(this);
     m_Host.DoEvents();
     if (!self || m_Unloaded) return;
@@ -161,6 +163,14 @@ void frmThumbs::Form_Activate() {
     SetDrive(DriveOf(m_State.AppPath));
     if (!self || m_Unloaded) return;
     if (const auto folder = FindPictureFolder(m_State.AppPath)) m_Dir1->SetPath(*folder);
+}
+
+void frmThumbs::MatchRingToWindow() {
+    // The ring's square is keyed to one colour; the skin may paint the
+    // window in another, so the ring follows what the window shows.
+    ensurePolished();
+    const int32_t color = platform::ColorFromPixel(palette().color(backgroundRole()).rgb());
+    if (m_ucFirefoxWait1->BackColor() != color) m_ucFirefoxWait1->SetBackColor(color);
 }
 
 void frmThumbs::Drive1_Change() {

@@ -7,6 +7,7 @@
 #include "chooser/frmThumbs.h"
 #include "chooser/ucFirefoxWait.h"
 #include "support/FakeHost.h"
+#include "widgets/Skin.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -42,8 +43,8 @@ protected:
     }
     void TearDown() override { QDir::setCurrent(startFolder); }
 
-    void MakeWindow() {
-        window = std::make_unique<frmThumbs>(state, host, nullptr, [this](const QString& f, const std::function<void()>& hide) {
+    void MakeWindow(const Skin* skin = nullptr) {
+        window = std::make_unique<frmThumbs>(state, host, skin, [this](const QString& f, const std::function<void()>& hide) {
             Call call{f};
             if (hide) hide();
             call.ChooserOpenAfterHide = state.ChooserOpen;
@@ -85,6 +86,23 @@ TEST_F(Chooser, LayoutAndCaptions) {
     EXPECT_TRUE(window->Label1()->isHidden());
     EXPECT_EQ(window->ThumbsCtl1()->BackColor(), 0xFFFFFF);
     EXPECT_EQ(window->ThumbsCtl1()->geometry(), QRect(189, 4, 510, 228));
+    // The busy ring's square is the window's own colour, also where the skin
+    // paints the window in one of its own.
+    QFile file(app.path() + "/Puzzle.skn");
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("QDialog { background-color: #e9dcc3; }");
+    file.close();
+    Skin skin;
+    ASSERT_TRUE(skin.OpenSkinFile(file.fileName()));
+    const Skin* const skins[] = {nullptr, &skin};
+    for (const Skin* s : skins) {
+        MakeWindow(s);
+        window->show();
+        window->Form_Activate();
+        const uint32_t behind = window->palette().color(window->backgroundRole()).rgb();
+        if (s) EXPECT_EQ(behind, 0xFFE9DCC3u);
+        EXPECT_EQ(window->ucFirefoxWait1()->picDestination().Pixel(0, 0), behind);
+    }
 }
 
 TEST_F(Chooser, ActivationOpensThePictureFolder) {
