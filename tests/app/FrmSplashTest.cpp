@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -175,7 +176,10 @@ TEST_P(SplashSequenceCases, ShowsMainAfterOneAndAHalfSecondsThenCloses) {
 
 INSTANTIATE_TEST_SUITE_P(LoadTimes, SplashSequenceCases,
                          ::testing::Values(SequenceCase{0.0, 1.5, 2.0}, SequenceCase{0.4, 1.5, 2.0},
-                                           SequenceCase{1.5, 1.5, 2.0}, SequenceCase{2.25, 2.25, 2.75}));
+                                           SequenceCase{1.5, 1.5, 2.0}, SequenceCase{2.25, 2.25, 2.75}),
+                         [](const auto& info) {
+                             return "LoadTakes" + std::to_string(std::lround(info.param.LoadTakes * 1000)) + "ms";
+                         });
 
 TEST(SplashSequence, RunsOnlyOnce) {
     ScriptedRun run;
