@@ -1,8 +1,8 @@
 #include "app/Form1.h"
 
 #include "app/Module1.h"
-#include "app/Skin.h"
 #include "support/Twips.h"
+#include "widgets/Skin.h"
 
 #include <QLabel>
 

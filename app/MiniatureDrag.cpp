@@ -1,6 +1,6 @@
 #include "app/MiniatureDrag.h"
 
-#include "app/SurfaceView.h"
+#include "widgets/SurfaceView.h"
 
 #include <QMouseEvent>
 #include <QWidget>

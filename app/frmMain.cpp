@@ -3,13 +3,13 @@
 #include "app/Form1.h"
 #include "app/FrmAbout.h"
 #include "app/MiniatureDrag.h"
-#include "app/SurfaceView.h"
 #include "chooser/frmThumbs.h"
 #include "game/BoardLayout.h"
 #include "game/Levels.h"
 #include "game/Numeric.h"
 #include "support/ModINI.h"
 #include "support/Twips.h"
+#include "widgets/SurfaceView.h"
 
 #include <QApplication>
 #include <QCloseEvent>

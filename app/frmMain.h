@@ -3,7 +3,6 @@
 // translates Qt events into the game's handlers and shows what they draw.
 #pragma once
 
-#include "app/Skin.h"
 #include "game/Board.h"
 #include "game/GameState.h"
 #include "game/MainWindowPort.h"
@@ -12,6 +11,7 @@
 #include "platform/Random.h"
 #include "support/CmnDlg.h"
 #include "support/ModCmnDlg.h"
+#include "widgets/Skin.h"
 
 #include <QMainWindow>
 #include <QTimer>

@@ -81,8 +81,10 @@ QString GetFileName(const QString& path);
 bool IsPictureName(const QString& name);
 
 // The scroll range a layout pass gives the bar: the panel's overhang,
-// rounded half to even, never below 0 and not limited to 16 bits, so every
-// row of a large folder can be scrolled into view.
+// rounded half to even, never below 0 (a panel lower than its viewport has
+// nothing to scroll, and a negative range would let the thumb push it down
+// out of view) and not limited to 16 bits, so every row of a large folder
+// can be scrolled into view.
 int32_t ScrollMaximum(float panelHeight, float barHeight);
 
 // What SetScrollBar hands to the bar: the maximum is clamped to 0 below

@@ -1,9 +1,9 @@
 #include "chooser/ThumbsCtl.h"
 
-#include "app/SurfaceView.h"
 #include "chooser/Colors.h"
 #include "game/Numeric.h"
 #include "support/Twips.h"
+#include "widgets/SurfaceView.h"
 
 #include <QDirIterator>
 #include <QFileInfo>
@@ -44,7 +44,11 @@ void FillWith(QWidget* w, int32_t color) {
 // and passes its mouse events to the grid with its item number.
 class ThumbImage : public QWidget {
 public:
-    ThumbImage(ThumbsCtl* owner, int16_t index, QWidget* parent) : QWidget(parent), m_Owner(owner), m_Index(index) {}
+    ThumbImage(ThumbsCtl* owner, int16_t index, QWidget* parent) : QWidget(parent), m_Owner(owner), m_Index(index) {
+        // The host hears of the pointer passing over a thumbnail, not only
+        // of drags that began on one.
+        setMouseTracking(true);
+    }
 
     QImage Picture;
     bool Placeholder = false;

@@ -1,11 +1,12 @@
 #include "chooser/frmThumbs.h"
 
-#include "app/Skin.h"
 #include "chooser/Colors.h"
 #include "chooser/DirList.h"
 #include "chooser/ThumbsCtl.h"
 #include "chooser/ucFirefoxWait.h"
+#include "platform/Surface.h"
 #include "support/Twips.h"
+#include "widgets/Skin.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -99,6 +100,9 @@ frmThumbs::frmThumbs(game::GameState& state, platform::Host& host, const Skin* s
         m_Dir1->SetPath(QDir::currentPath());
         SetDrive(DriveOf(m_Dir1->Path()));
     }
+    // The start-up folder is its drive's folder as much as any the player
+    // opens: a drive list sent back there must find it, not the drive's root.
+    m_DriveFolders.insert(DriveOf(m_Dir1->Path()), m_Dir1->Path());
 
     connect(m_Drive1, &QComboBox::currentIndexChanged, this, [this] { Drive1_Change(); });
     m_Dir1->Change = [this] { Dir1_Change(); };
@@ -147,6 +151,7 @@ void frmThumbs::keyPressEvent(QKeyEvent* event) {
 void frmThumbs::Form_Activate() {
     m_State.ChooserOpen = true;
     if (m_Skin) m_Skin->AttachWindow(this);
+    MatchRingToWindow();
     QPointer<frmThumbs> self(this);
     m_Host.DoEvents();
     if (!self || m_Unloaded) return;
@@ -160,11 +165,21 @@ void frmThumbs::Form_Activate() {
     if (const auto folder = FindPictureFolder(m_State.AppPath)) m_Dir1->SetPath(*folder);
 }
 
+void frmThumbs::MatchRingToWindow() {
+    // The ring's square is keyed to one colour; the skin may paint the
+    // window in another, so the ring follows what the window shows.
+    ensurePolished();
+    const int32_t color = platform::ColorFromPixel(palette().color(backgroundRole()).rgb());
+    if (m_ucFirefoxWait1->BackColor() != color) m_ucFirefoxWait1->SetBackColor(color);
+}
+
 void frmThumbs::Drive1_Change() {
     const QString drive = m_Drive1->currentText();
     const QString folder = m_DriveFolders.value(drive, drive);
     if (m_Dir1->SetPath(folder) || (folder != drive && m_Dir1->SetPath(drive))) return;
-    // A drive that cannot be opened: back to the drive of the folder shown.
+    // A drive that cannot be opened: back to the drive of the folder shown,
+    // which is that drive's folder already, so nothing is opened or scanned.
+    const QSignalBlocker block(m_Drive1);
     SetDrive(DriveOf(m_Dir1->Path()));
 }
 

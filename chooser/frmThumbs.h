@@ -65,6 +65,7 @@ protected:
 
 private:
     void SetDrive(const QString& root);
+    void MatchRingToWindow();
 
     game::GameState& m_State;
     platform::Host& m_Host;

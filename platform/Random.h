@@ -11,11 +11,15 @@ namespace platform {
 class Random {
 public:
     explicit Random(uint64_t seed = 0x9E3779B97F4A7C15ull) : m_State(seed) {}
+    // Overridable, so that a test can script the numbers an algorithm draws.
+    virtual ~Random() = default;
+    Random(const Random&) = default;
+    Random& operator=(const Random&) = default;
 
     // Mixes a time of day (seconds since midnight, with fractions) into the state.
-    void Randomize(double timeOfDay);
+    virtual void Randomize(double timeOfDay);
     // The next number r, 0 <= r < 1.
-    double Next();
+    virtual double Next();
 
 private:
     uint64_t NextBits();

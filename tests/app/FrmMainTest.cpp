@@ -1,9 +1,9 @@
 // The main window: its menus, the board's size and place, the scroll bars.
 #include "app/FrmSplash.h"
-#include "app/SurfaceView.h"
 #include "app/frmMain.h"
 #include "support/ModINI.h"
 #include "support/FakeHost.h"
+#include "widgets/SurfaceView.h"
 
 #include <QCoreApplication>
 #include <QLabel>

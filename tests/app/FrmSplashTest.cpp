@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <string>
 #include <vector>
@@ -180,7 +181,10 @@ TEST_P(SplashSequenceCases, ShowsMainAfterOneAndAHalfSecondsThenCloses) {
 
 INSTANTIATE_TEST_SUITE_P(LoadTimes, SplashSequenceCases,
                          ::testing::Values(SequenceCase{0.0, 1.5, 2.0}, SequenceCase{0.4, 1.5, 2.0},
-                                           SequenceCase{1.5, 1.5, 2.0}, SequenceCase{2.25, 2.25, 2.75}));
+                                           SequenceCase{1.5, 1.5, 2.0}, SequenceCase{2.25, 2.25, 2.75}),
+                         [](const auto& info) {
+                             return "LoadTakes" + std::to_string(std::lround(info.param.LoadTakes * 1000)) + "ms";
+                         });
 
 // Under a window manager a window paints some passes of events after it was
 // shown; the sequence lets events run until then, and no longer than its

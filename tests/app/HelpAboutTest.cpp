@@ -2,9 +2,9 @@
 // centring.
 #include "app/Form1.h"
 #include "app/FrmAbout.h"
-#include "app/Skin.h"
 #include "support/CenterForm.h"
 #include "support/FakeHost.h"
+#include "widgets/Skin.h"
 
 #include <QGroupBox>
 #include <QLabel>

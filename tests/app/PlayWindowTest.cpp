@@ -3,12 +3,12 @@
 // picking, turning and dropping every piece; a game given up; and a
 // "Difícil" game with the sound option on, its cues played on a real audio
 // server, under bursts of presses, drags and right-clicks.
-#include "app/SurfaceView.h"
 #include "app/frmMain.h"
 #include "game/PuzzleModule.h"
 #include "platform/SoundPlayer.h"
 #include "support/AudioServer.h"
 #include "support/FakeHost.h"
+#include "widgets/SurfaceView.h"
 
 #include <QAction>
 #include <QCoreApplication>

@@ -1,9 +1,9 @@
 // The save and load commands of the main window: the "Save" folder, the
 // file name's extension and the clock.
-#include "app/SurfaceView.h"
 #include "app/frmMain.h"
 #include "game/Levels.h"
 #include "support/FakeHost.h"
+#include "widgets/SurfaceView.h"
 
 #include <QCoreApplication>
 #include <QDir>

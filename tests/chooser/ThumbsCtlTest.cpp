@@ -118,6 +118,17 @@ TEST_F(Grid, MouseEventsCarryTwipsAndACopyOfThePath) {
     EXPECT_FLOAT_EQ(x, 60);
     EXPECT_FLOAT_EQ(y, 90);
     EXPECT_EQ(grid->ItemData(1), a);
+    // The pointer passing over a thumbnail with no button held is a move too.
+    std::vector<int16_t> moves;
+    grid->ImageMouseMove = [&](int16_t& i, int16_t& b, int16_t&, float& px, float&, QString&) {
+        moves.push_back(i);
+        button = b, x = px;
+    };
+    QTest::mouseRelease(grid->imgFigura(1), Qt::RightButton, Qt::ShiftModifier, QPoint(4, 6));
+    QTest::mouseMove(grid->imgFigura(1), QPoint(8, 6));
+    EXPECT_EQ(moves, std::vector<int16_t>{1});
+    EXPECT_EQ(button, 0);
+    EXPECT_FLOAT_EQ(x, 120);
     // The click's Filename is the stored path itself.
     grid->ImageClick = [](int16_t&, QString& f) { f = "/elsewhere/b.jpg"; };
     grid->imgFigura_Click(1);
@@ -251,9 +262,16 @@ TEST_F(Grid, BusyLabelAfterFourTenths) {
 
     // A quick scan, an empty folder, a closed chooser and a missing folder
     // never show it and add nothing they should not.
+    host.OnDoEvents = [&] {
+        host.Time += 0.04;  // every picture is in within 0.4 s
+        shown = shown || !label.isHidden();
+    };
+    shown = false;
+    grid->Clear();
+    grid->ScanPath(path);
+    EXPECT_EQ(grid->ListCount(), 4);
     QTemporaryDir empty;
     host.OnDoEvents = [&] { shown = shown || !label.isHidden(); };
-    shown = false;
     QString emptyPath = empty.path();
     grid->Clear();
     grid->ScanPath(emptyPath);

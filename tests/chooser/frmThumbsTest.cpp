@@ -1,11 +1,13 @@
 // The chooser window: it opens on the program's picture folder in any letter
 // case, OK asks for a picture or starts the game with the one clicked, Cancel
 // and the close box unload it, and a drive that cannot be opened sends the
-// drive list back.
+// drive list back without opening anything.
 #include "chooser/DirList.h"
 #include "chooser/ThumbsCtl.h"
 #include "chooser/frmThumbs.h"
+#include "chooser/ucFirefoxWait.h"
 #include "support/FakeHost.h"
+#include "widgets/Skin.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -37,7 +39,12 @@ protected:
             image.fill(Qt::darkGreen);
             ASSERT_TRUE(image.save(app.path() + "/IMAGENS/" + name, "BMP"));
         }
-        window = std::make_unique<frmThumbs>(state, host, nullptr, [this](const QString& f, const std::function<void()>& hide) {
+        MakeWindow();
+    }
+    void TearDown() override { QDir::setCurrent(startFolder); }
+
+    void MakeWindow(const Skin* skin = nullptr) {
+        window = std::make_unique<frmThumbs>(state, host, skin, [this](const QString& f, const std::function<void()>& hide) {
             Call call{f};
             if (hide) hide();
             call.ChooserOpenAfterHide = state.ChooserOpen;
@@ -45,6 +52,8 @@ protected:
             return true;
         });
     }
+
+    const QString startFolder = QDir::currentPath();
 
     QTemporaryDir app;
     game::GameState state;
@@ -77,15 +86,43 @@ TEST_F(Chooser, LayoutAndCaptions) {
     EXPECT_TRUE(window->Label1()->isHidden());
     EXPECT_EQ(window->ThumbsCtl1()->BackColor(), 0xFFFFFF);
     EXPECT_EQ(window->ThumbsCtl1()->geometry(), QRect(189, 4, 510, 228));
+    // The busy ring's square is the window's own colour, also where the skin
+    // paints the window in one of its own.
+    QFile file(app.path() + "/Puzzle.skn");
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("QDialog { background-color: #e9dcc3; }");
+    file.close();
+    Skin skin;
+    ASSERT_TRUE(skin.OpenSkinFile(file.fileName()));
+    const Skin* const skins[] = {nullptr, &skin};
+    for (const Skin* s : skins) {
+        MakeWindow(s);
+        window->show();
+        window->Form_Activate();
+        const uint32_t behind = window->palette().color(window->backgroundRole()).rgb();
+        if (s) EXPECT_EQ(behind, 0xFFE9DCC3u);
+        EXPECT_EQ(window->ucFirefoxWait1()->picDestination().Pixel(0, 0), behind);
+    }
 }
 
 TEST_F(Chooser, ActivationOpensThePictureFolder) {
+    bool playingDuringScan = false;
+    host.OnDoEvents = [&] {
+        if (window->ThumbsCtl1()->ListCount() > 0) playingDuringScan = window->ucFirefoxWait1()->IsPlaying();
+    };
     window->show();
     window->Form_Activate();
     EXPECT_TRUE(state.ChooserOpen);
     EXPECT_EQ(QFileInfo(window->Dir1()->Path()).fileName(), "IMAGENS");
     EXPECT_EQ(window->ThumbsCtl1()->ListCount(), 2);
     EXPECT_TRUE(window->Label1()->isHidden());
+    // The ring turns while the folder is read and rests once it is.
+    EXPECT_TRUE(playingDuringScan);
+    EXPECT_FALSE(window->ucFirefoxWait1()->IsPlaying());
+    // Coming back to the window keeps the folder the player went to.
+    ASSERT_TRUE(window->Dir1()->SetPath(app.path()));
+    window->Form_Activate();
+    EXPECT_EQ(window->Dir1()->Path(), QDir::cleanPath(app.path()));
 }
 
 TEST_F(Chooser, OkWithoutAPictureAsksForOne) {
@@ -161,16 +198,30 @@ TEST_F(Chooser, CancelInTheMiddleOfAScanEndsIt) {
     EXPECT_TRUE(window->Label1()->isHidden());
 }
 
-TEST_F(Chooser, ADriveThatCannotBeOpenedSendsTheListBack) {
-    window->show();
-    window->Form_Activate();
-    const QString shown = window->Dir1()->Path();
-    const QString drive = window->Drive1()->currentText();
-    window->Drive1()->addItem("/no/such/drive/");
-    window->Drive1()->setCurrentIndex(window->Drive1()->count() - 1);
-    EXPECT_EQ(window->Drive1()->currentText(), drive);
-    EXPECT_EQ(window->Dir1()->Path(), shown);
-    EXPECT_TRUE(host.Messages.empty());
+TEST_F(Chooser, ADriveThatCannotBeOpenedSendsTheListBackAndScansNothing) {
+    // With the picture folder, and without it: the list then still shows the
+    // folder the program started in.
+    for (const bool pictureFolder : {true, false}) {
+        SCOPED_TRACE(pictureFolder);
+        if (!pictureFolder) {
+            ASSERT_TRUE(QDir(app.path() + "/IMAGENS").removeRecursively());
+            ASSERT_TRUE(QDir::setCurrent(app.path()));
+            MakeWindow();
+        }
+        window->show();
+        window->Form_Activate();
+        const QString shown = window->Dir1()->Path();
+        const QString drive = window->Drive1()->currentText();
+        const int items = window->ThumbsCtl1()->ListCount();
+        const int events = host.DoEventsCalls;
+        window->Drive1()->addItem("/no/such/drive/");
+        window->Drive1()->setCurrentIndex(window->Drive1()->count() - 1);
+        EXPECT_EQ(window->Drive1()->currentText(), drive);
+        EXPECT_EQ(window->Dir1()->Path(), shown);
+        EXPECT_EQ(window->ThumbsCtl1()->ListCount(), items);
+        EXPECT_EQ(host.DoEventsCalls, events);
+        EXPECT_TRUE(host.Messages.empty());
+    }
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace {
 
 struct LevelCase {
@@ -35,7 +37,10 @@ INSTANTIATE_TEST_SUITE_P(
                       LevelCase{3, 800, {100, 55, 5, 1}}, LevelCase{3, 801, {120, 66, 6, 3}},
                       LevelCase{4, 800, {80, 44, 4, 1}}, LevelCase{5, 800, {60, 33, 3, 1}},
                       LevelCase{0, 1920, {160, 88, 8, 2}}, LevelCase{1, 1024, {160, 88, 8, 2}},
-                      LevelCase{4, 1280, {100, 55, 5, 3}}, LevelCase{5, 1920, {80, 44, 4, 3}}));
+                      LevelCase{4, 1280, {100, 55, 5, 3}}, LevelCase{5, 1920, {80, 44, 4, 3}}),
+    [](const auto& info) {
+        return "Level" + std::to_string(info.param.Index) + "Screen" + std::to_string(info.param.ScreenW);
+    });
 
 TEST(Levels, TheSeparatorAndUnknownIndexesAreNoLevel) {
     game::GameState s;

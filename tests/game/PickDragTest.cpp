@@ -90,6 +90,12 @@ TEST(GroupTest, JoinedUprightNeighboursFollowThePickedPiece) {
              for (int i : {0, 1, 2, 3, 4, 5, 6}) b.Piece(i).Left -= 11;
          },
          {7}},
+        {"a second left press without a release leaves the first group behind", 0,
+         [](PlayBoard& b) {
+             for (int i : {2, 5, 8}) b.Piece(i).Left += 11;  // the right column apart
+             b.puzzle.picScreen_MouseDown(LeftButton, 0, b.CentreX(2), b.CentreY(2));
+         },
+         {1, 3, 4, 6, 7}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

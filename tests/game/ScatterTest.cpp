@@ -12,10 +12,53 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <set>
 #include <utility>
+#include <vector>
 
 namespace {
+
+// The scatter's generator, seeded, or scripted: a draw right after a reseed
+// picks the order and then gives the pieces in array order (piece i takes
+// slot i); every other draw is the next of the scripted ones, 0 when they
+// have run out.
+class ScatterRandom : public platform::Random {
+public:
+    using platform::Random::Random;
+
+    void Script(int lastIndex, std::vector<double> draws) {
+        m_Scripted = true;
+        m_LastIndex = lastIndex;
+        m_Draws.assign(draws.begin(), draws.end());
+        m_OrderDraws = 0;
+    }
+
+    void Randomize(double timeOfDay) override {
+        m_AfterReseed = true;
+        if (!m_Scripted) platform::Random::Randomize(timeOfDay);
+    }
+    double Next() override {
+        const bool order = m_AfterReseed;
+        m_AfterReseed = false;
+        if (!m_Scripted) return platform::Random::Next();
+        if (order) {
+            const int i = m_OrderDraws++;
+            return i == 0 ? 0.0 : (i - 0.5) / m_LastIndex;  // Int(r x U + 1) = i
+        }
+        if (m_Draws.empty()) return 0.0;
+        const double r = m_Draws.front();
+        m_Draws.pop_front();
+        return r;
+    }
+
+private:
+    bool m_Scripted = false;
+    bool m_AfterReseed = false;
+    int m_LastIndex = 1;
+    int m_OrderDraws = 0;
+    std::deque<double> m_Draws;
+};
 
 struct ScatterBoard {
     game::GameState state;
@@ -23,7 +66,7 @@ struct ScatterBoard {
     game::BoardView view;
     FakeWindow window{view};
     FakeHost host;
-    platform::Random random{12345};
+    ScatterRandom random{12345};
     game::Puzzle puzzle{state, surfaces, view, window, host, random};
 
     // A cut game at `level` on a 1920-pixel screen, the picture cols x rows cells.
@@ -76,6 +119,33 @@ TEST(Scatter, EveryPieceGetsItsOwnSlotOnTheGridOutsideThePicture) {
     }
 }
 
+TEST(Scatter, SlotsStepAlongRowsFromScriptedDraws) {
+    // 4 x 2 pieces of 66 pixels: the picture area is 264 x 132. A snap unit
+    // as large as the step makes the grid 1 pixel, so every piece lies 1
+    // pixel (PieceBox \ SnapDiv) up and left of its slot, in board pixels.
+    ScatterBoard b(game::Easy, 4, 2);
+    b.state.ChosenLevel = game::KidsA;  // no turns
+    b.state.SnapDiv = 66;
+    b.state.GapUnits = 1;  // a gap of 66: a step is 66 + 66 + 1 or 2
+    b.view.ScaleWidth = 666;
+    b.random.Script(7, {0.0, 0.75, 0.0, 0.75, 0.0, 0.75, 0.0, 0.75, 0.0, 0.75, 0.0});
+    b.Shuffle();
+    const struct {
+        int X, Y;  // the slot in window pixels
+    } slot[] = {
+        {399, 132},  // from 2 x 66 = 132: a step to 265 is still over the picture, the next clears it
+        {532, 132},
+        {66, 265},  // 666 + 66 passes the width: a new row 133 down, at X = 66 since it lies below the picture
+        {200, 265}, {333, 265}, {467, 265},
+        {600, 265},  // 600 + 66 is the width itself: still this row
+        {66, 398},
+    };
+    for (int p = 0; p < 8; ++p) {
+        EXPECT_EQ(b.state.Pieces[p].Left, slot[p].X - b.view.Left - 1) << p;
+        EXPECT_EQ(b.state.Pieces[p].Top, slot[p].Y - b.view.Top - 1) << p;
+    }
+}
+
 TEST(Scatter, TurnsByLevelNeverTheLastPiece) {
     const struct {
         int16_t Chosen, Running;
@@ -89,7 +159,7 @@ TEST(Scatter, TurnsByLevelNeverTheLastPiece) {
             SCOPED_TRACE(testing::Message() << c.Chosen << "/" << c.Running << " seed " << seed);
             ScatterBoard b(c.Running, 5, 4);
             b.state.ChosenLevel = c.Chosen;
-            b.random = platform::Random(static_cast<uint64_t>(seed));
+            b.random = ScatterRandom(static_cast<uint64_t>(seed));
             const int U = static_cast<int>(b.state.Pieces.size()) - 1;
             const int turns = b.Shuffle();
             int quarterTurns = 0;
@@ -103,6 +173,27 @@ TEST(Scatter, TurnsByLevelNeverTheLastPiece) {
             EXPECT_EQ(quarterTurns % 4, turns % 4);
             EXPECT_EQ(b.state.Pieces.back().Rotation, 0);
         }
+    }
+    // The count drawn from a known r: Int(r x U x f) + 1 turns, U = 5, with
+    // r x U x f just above or just below a whole number.
+    const struct {
+        int16_t Running;
+        double R;
+        int Turns;
+    } scripted[] = {{game::Easy, 0.572, 3},   // 0.572 x 5 x 0.7 = 2.002
+                    {game::Hard, 0.857, 3},   // 2.9995
+                    {game::KidsB, 0.801, 3},  // 0.801 x 5 x 0.5 = 2.0025
+                    {game::KidsB, 0.799, 2}};
+    for (const auto& c : scripted) {
+        SCOPED_TRACE(testing::Message() << c.Running << " r " << c.R);
+        ScatterBoard b(c.Running, 3, 2);
+        b.state.ChosenLevel = game::Hard;
+        b.surfaces.picMaster.Resize(1, 1);  // one slot draw per piece
+        std::vector<double> draws(6, 0.0);
+        draws.push_back(c.R);
+        b.random.Script(5, draws);  // every turn on piece 0
+        EXPECT_EQ(b.Shuffle(), c.Turns);
+        EXPECT_EQ(b.state.Pieces[0].Rotation, c.Turns % 4);
     }
 }
 
@@ -169,6 +260,18 @@ TEST(Restart, AskingAndAnswering) {
     const game::PieceRec& top = b.state.Pieces[0];
     const int m = (b.state.PieceBox - b.state.PieceStep) / 2;
     EXPECT_EQ(b.surfaces.picScreen.Pixel(top.Left + m + 5, top.Top + m + 5), 0xFF336699u);
+
+    // Another restart adds its turns to those the pieces have: one quarter
+    // turn of piece 0 each time.
+    const int U = static_cast<int>(b.state.Pieces.size()) - 1;
+    b.surfaces.picMaster.Resize(1, 1);  // one slot draw per piece
+    const int16_t turned = b.state.Pieces[0].Rotation;
+    for (int restart = 1; restart <= 2; ++restart) {
+        b.random.Script(U, std::vector<double>(static_cast<size_t>(U) + 3, 0.0));
+        b.host.Answers.push_back(platform::MsgAnswer::Yes);
+        b.puzzle.mnuShuffle_Click();
+        EXPECT_EQ(b.state.Pieces[0].Rotation, (turned + restart) % 4) << restart;
+    }
 }
 
 TEST(Restart, DoesNothingBeforeTheFirstCut) {

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 using platform::Rop;
 using platform::Surface;
 
@@ -24,6 +26,7 @@ Surface Bits(bool fromSource) {
 }
 
 struct RopCase {
+    const char* Name;
     Rop Op;
     std::array<bool, 4> Expected;  // result bit for (S, D) = (0,0), (1,0), (0,1), (1,1)
 };
@@ -40,11 +43,12 @@ TEST_P(RopTruthTable, EveryBitCombination) {
 }
 
 INSTANTIATE_TEST_SUITE_P(AllOps, RopTruthTable,
-                         ::testing::Values(RopCase{Rop::SrcCopy, {false, true, false, true}},
-                                           RopCase{Rop::SrcAnd, {false, false, false, true}},
-                                           RopCase{Rop::SrcPaint, {false, true, true, true}},
-                                           RopCase{Rop::SrcInvert, {false, true, true, false}},
-                                           RopCase{Rop::MergePaint, {true, false, true, true}}));
+                         ::testing::Values(RopCase{"SrcCopy", Rop::SrcCopy, {false, true, false, true}},
+                                           RopCase{"SrcAnd", Rop::SrcAnd, {false, false, false, true}},
+                                           RopCase{"SrcPaint", Rop::SrcPaint, {false, true, true, true}},
+                                           RopCase{"SrcInvert", Rop::SrcInvert, {false, true, true, false}},
+                                           RopCase{"MergePaint", Rop::MergePaint, {true, false, true, true}}),
+                         [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(Surface, RopsWorkOnEveryColourBitAndKeepPixelsOpaque) {
     Surface src(1, 1, 0xFF0F0F0Fu);
@@ -56,6 +60,7 @@ TEST(Surface, RopsWorkOnEveryColourBitAndKeepPixelsOpaque) {
 }
 
 struct ClipCase {
+    const char* Name;
     int Dx, Dy, W, H, Sx, Sy;
 };
 
@@ -79,12 +84,18 @@ TEST_P(BlitClipping, MatchesPixelByPixelReference) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Edges, BlitClipping,
-                         ::testing::Values(ClipCase{0, 0, 7, 5, 0, 0}, ClipCase{-3, -2, 7, 5, 0, 0},
-                                           ClipCase{4, 3, 7, 5, 0, 0}, ClipCase{1, 1, 7, 5, -2, -1},
-                                           ClipCase{0, 0, 3, 3, 5, 3}, ClipCase{-100, 0, 7, 5, 0, 0},
-                                           ClipCase{100, 100, 7, 5, 0, 0}, ClipCase{0, 0, 7, 5, 50, 50},
-                                           ClipCase{2, 1, 0, 5, 0, 0}, ClipCase{2, 1, -4, -4, 0, 0},
-                                           ClipCase{-1, -1, 100, 100, -1, -1}));
+                         ::testing::Values(ClipCase{"Whole", 0, 0, 7, 5, 0, 0},
+                                           ClipCase{"DestinationAboveLeft", -3, -2, 7, 5, 0, 0},
+                                           ClipCase{"DestinationBelowRight", 4, 3, 7, 5, 0, 0},
+                                           ClipCase{"SourceAboveLeft", 1, 1, 7, 5, -2, -1},
+                                           ClipCase{"SourceBelowRight", 0, 0, 3, 3, 5, 3},
+                                           ClipCase{"DestinationFarLeft", -100, 0, 7, 5, 0, 0},
+                                           ClipCase{"DestinationFarOut", 100, 100, 7, 5, 0, 0},
+                                           ClipCase{"SourceFarOut", 0, 0, 7, 5, 50, 50},
+                                           ClipCase{"ZeroWidth", 2, 1, 0, 5, 0, 0},
+                                           ClipCase{"NegativeSize", 2, 1, -4, -4, 0, 0},
+                                           ClipCase{"LargerThanBoth", -1, -1, 100, 100, -1, -1}),
+                         [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(Surface, OverlappingBlitWithinOneSurfaceReadsTheOriginal) {
     Surface s(4, 4);

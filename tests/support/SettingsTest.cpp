@@ -6,9 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace {
 
 struct SettingsCase {
+    const char* Name;
     const char* File;  // nullptr: no config.ini at all
     bool Sounds;
     bool Miniature;
@@ -34,13 +37,15 @@ TEST_P(ReadSettingsCases, GivesValueOrDefault) {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, ReadSettingsCases,
-    ::testing::Values(SettingsCase{nullptr, true, true, 15203838}, SettingsCase{"", true, true, 15203838},
-                      SettingsCase{"\x01\xff garbage \n=\n[[[", true, true, 15203838},
-                      SettingsCase{"[SETUP]\nSom=\nNavegador=False\nColor=0\n", true, false, 0},
-                      SettingsCase{"[SETUP]\nSom=false\nNavegador=TRUE\nColor=255\n", false, true, 255},
-                      SettingsCase{"[SETUP]\nSom=yes\nNavegador=1\nColor=blue\n", true, true, 15203838},
-                      SettingsCase{"[SETUP]\nColor=99999999999\n", true, true, 15203838},
-                      SettingsCase{"[OTHER]\nSom=False\n", true, true, 15203838}));
+    ::testing::Values(SettingsCase{"NoFile", nullptr, true, true, 15203838},
+                      SettingsCase{"EmptyFile", "", true, true, 15203838},
+                      SettingsCase{"Garbage", "\x01\xff garbage \n=\n[[[", true, true, 15203838},
+                      SettingsCase{"EmptySoundFalseMiniatureBlack", "[SETUP]\nSom=\nNavegador=False\nColor=0\n", true, false, 0},
+                      SettingsCase{"AnyLetterCase", "[SETUP]\nSom=false\nNavegador=TRUE\nColor=255\n", false, true, 255},
+                      SettingsCase{"UnreadableValues", "[SETUP]\nSom=yes\nNavegador=1\nColor=blue\n", true, true, 15203838},
+                      SettingsCase{"ColorBeyond32Bits", "[SETUP]\nColor=99999999999\n", true, true, 15203838},
+                      SettingsCase{"OtherSection", "[OTHER]\nSom=False\n", true, true, 15203838}),
+    [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(Settings, ReadINIGivesTheDefaultForEmptyValuesAndCapsLength) {
     QTemporaryDir dir;

@@ -1,4 +1,4 @@
-#include "app/SurfaceView.h"
+#include "widgets/SurfaceView.h"
 
 #include <QMouseEvent>
 #include <QPainter>
