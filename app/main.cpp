@@ -3,13 +3,16 @@
 #include "app/QtHost.h"
 #include "app/frmMain.h"
 #include "game/GameState.h"
+#include "platform/SoundPlayer.h"
 
 #include <QApplication>
 #include <QIcon>
 
 #include <memory>
 
-int main(int argc, char* argv[]) {
+namespace {
+
+int Run(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zelvano"));
     InstallPlatformTranslations();
@@ -47,3 +50,7 @@ int main(int argc, char* argv[]) {
     host.CloseSound();
     return result;
 }
+
+}  // namespace
+
+int main(int argc, char* argv[]) { platform::EndProcess(Run(argc, argv)); }

@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace platform {
@@ -197,6 +199,11 @@ void SoundPlayer::Start(const QByteArray& wave) {
     }
     m_Playing = output->Sink.get();
     m_PlayingCue = cue;
+}
+
+void EndProcess(int code) {
+    std::fflush(nullptr);
+    std::_Exit(code);
 }
 
 }  // namespace platform

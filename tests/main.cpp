@@ -1,11 +1,21 @@
 // Test entry point: every test runs inside one QApplication, without a screen.
+#include "platform/SoundPlayer.h"
+
 #include <QApplication>
 
 #include <gtest/gtest.h>
 
-int main(int argc, char** argv) {
+namespace {
+
+int Run(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
+
+}  // namespace
+
+// Ends as the program does, so that the sound tests pass or fail on what
+// they played, not on the audio library's own teardown.
+int main(int argc, char** argv) { platform::EndProcess(Run(argc, argv)); }
