@@ -64,23 +64,21 @@ void frmMain::BuildMenus() {
             continue;
         }
         mnuNewGame[i] = mnuNew->addAction(QString::fromUtf8(levels[i]));
-        connect(mnuNewGame[i], &QAction::triggered, this, [this, i] { Guarded([&] { mnuNewGame_Click(i); }); });
+        OnTriggered(mnuNewGame[i], [this, i] { mnuNewGame_Click(i); });
     }
     mnuShuffle = mnuGame->addAction(QStringLiteral("Reniciar este jogo"));
     mnuShuffle->setShortcut(QKeySequence(Qt::Key_F3));
-    connect(mnuShuffle, &QAction::triggered, this,
-            [this] { Guarded([this] { RunGameItem(mnuShuffle, [this] { m_Puzzle.mnuShuffle_Click(); }); }); });
+    OnTriggered(mnuShuffle, [this] { RunGameItem(mnuShuffle, [this] { m_Puzzle.mnuShuffle_Click(); }); });
     mnuGame->addSeparator();
     mnuSaveGame = mnuGame->addAction(QStringLiteral("Salvar este jogo   "));
     mnuSaveGame->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    connect(mnuSaveGame, &QAction::triggered, this,
-            [this] { Guarded([this] { RunGameItem(mnuSaveGame, [this] { mnuSaveGame_Click(); }); }); });
+    OnTriggered(mnuSaveGame, [this] { RunGameItem(mnuSaveGame, [this] { mnuSaveGame_Click(); }); });
     mnuLoadGame = mnuGame->addAction(QStringLiteral("Abrir um jogo salvo"));
     mnuLoadGame->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    connect(mnuLoadGame, &QAction::triggered, this, [this] { Guarded([this] { mnuLoadGame_Click(); }); });
+    OnTriggered(mnuLoadGame, [this] { mnuLoadGame_Click(); });
     mnuGame->addSeparator();
     mnuExit = mnuGame->addAction(QStringLiteral("Sair"));
-    connect(mnuExit, &QAction::triggered, this, [this] { Guarded([this] { mnuExit_Click(); }); });
+    OnTriggered(mnuExit, [this] { mnuExit_Click(); });
     connect(mnuGame, &QMenu::aboutToShow, this, [this] { mnuGame_Click(); });
     // Closed menus keep their items enabled so that a shortcut reaches its
     // command, which asks the menu's handler again before it acts.
@@ -92,22 +90,20 @@ void frmMain::BuildMenus() {
     mnuOptions = menuBar()->addMenu(QStringLiteral("Opções"));
     mnuHints = mnuOptions->addAction(QStringLiteral("Mostrar uma jogada"));
     mnuHints->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
-    connect(mnuHints, &QAction::triggered, this,
-            [this] { Guarded([this] { RunOptionsItem(mnuHints, [this] { m_Puzzle.mnuHints_Click(); }); }); });
+    OnTriggered(mnuHints, [this] { RunOptionsItem(mnuHints, [this] { m_Puzzle.mnuHints_Click(); }); });
     MnDesistir = mnuOptions->addAction(QStringLiteral("Desistir"));
-    connect(MnDesistir, &QAction::triggered, this,
-            [this] { Guarded([this] { RunOptionsItem(MnDesistir, [this] { m_Puzzle.MnDesistir_Click(); }); }); });
+    OnTriggered(MnDesistir, [this] { RunOptionsItem(MnDesistir, [this] { m_Puzzle.MnDesistir_Click(); }); });
     mnuOptions->addSeparator();
     mnuSounds = mnuOptions->addAction(QStringLiteral("Usar efeitos de som"));
     mnuSounds->setCheckable(true);
     mnuSounds->setChecked(true);
-    connect(mnuSounds, &QAction::triggered, this, [this] { Guarded([this] { mnuSounds_Click(); }); });
+    OnTriggered(mnuSounds, [this] { mnuSounds_Click(); });
     mnuStatus = mnuOptions->addAction(QStringLiteral("Exibir miniatura"));
     mnuStatus->setCheckable(true);
     mnuStatus->setChecked(true);
-    connect(mnuStatus, &QAction::triggered, this, [this] { Guarded([this] { mnuStatus_Click(); }); });
+    OnTriggered(mnuStatus, [this] { mnuStatus_Click(); });
     mnuBackground = mnuOptions->addAction(QStringLiteral("Cor de Fundo"));
-    connect(mnuBackground, &QAction::triggered, this, [this] { Guarded([this] { ChooseBackColor(); }); });
+    OnTriggered(mnuBackground, [this] { ChooseBackColor(); });
     connect(mnuOptions, &QMenu::aboutToShow, this, [this] { mnuOptions_Click(); });
     connect(mnuOptions, &QMenu::aboutToHide, this, [this] {
         mnuHints->setEnabled(true);
@@ -117,10 +113,10 @@ void frmMain::BuildMenus() {
     mnuHelp = menuBar()->addMenu(QStringLiteral("Ajuda"));
     mnuHowToPlay = mnuHelp->addAction(QStringLiteral("Tópicos da Ajuda"));
     mnuHowToPlay->setShortcut(QKeySequence(Qt::Key_F1));
-    connect(mnuHowToPlay, &QAction::triggered, this, [this] { Guarded([this] { mnuHowToPlay_Click(); }); });
+    OnTriggered(mnuHowToPlay, [this] { mnuHowToPlay_Click(); });
     mnuHelp->addSeparator();
     mnuAbout = mnuHelp->addAction(QStringLiteral("Sobre"));
-    connect(mnuAbout, &QAction::triggered, this, [this] { Guarded([this] { mnuAbout_Click(); }); });
+    OnTriggered(mnuAbout, [this] { mnuAbout_Click(); });
 }
 
 void frmMain::BuildControls() {
@@ -384,6 +380,10 @@ void frmMain::Guarded(const std::function<void()>& handler) {
     box.Buttons = platform::MsgButtons::Ok;
     box.Icon = platform::MsgIcon::Critical;
     m_Host.ShowMessage(box);
+}
+
+void frmMain::OnTriggered(QAction* item, std::function<void()> command) {
+    connect(item, &QAction::triggered, this, [this, command = std::move(command)] { Guarded(command); });
 }
 
 void frmMain::RunGameItem(QAction* item, const std::function<void()>& command) {

@@ -133,6 +133,8 @@ private:
     // Runs an event's handler. Whatever it throws is caught here: the player
     // is told, and the game on the board and its clock go on.
     void Guarded(const std::function<void()>& handler);
+    // Runs `command` when the item is chosen, through Guarded.
+    void OnTriggered(QAction* item, std::function<void()> command);
 
     game::GameState& m_State;
     platform::Host& m_Host;
