@@ -5,10 +5,10 @@
 #include "game/Puzzle.h"
 #include "game/PuzzleModule.h"
 #include "game/SavedGame.h"
+#include "platform/FileWriter.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <stdexcept>
 #include <utility>
@@ -38,17 +38,8 @@ bool Puzzle::SaveGame(const QString& fileName) {
     GameState sorted = m_State;
     SortHomeOrder(sorted.Pieces);
     if (m_State.SelectedPiece < 0) m_State.Pieces = sorted.Pieces;
-    // Written beside the target and renamed over it only once whole, so a
-    // failed write leaves an earlier file of that name as it was.
-    QSaveFile file(fileName);
-    bool written = file.open(QIODevice::WriteOnly);
-    if (written) {
-        const QByteArray text = FormatSavedGame(sorted);
-        // commit() alone misses a write that fails as the last bytes are
-        // flushed (a full disk): the flush is asked on its own.
-        written = file.write(text) == text.size() && file.flush() && file.commit();
-        if (!written) file.cancelWriting();
-    }
+    // A failed write leaves an earlier file of that name as it was.
+    const bool written = platform::ReplaceFile(fileName, FormatSavedGame(sorted));
     m_Host.SetBusyPointer(false);
     if (!written)
         ShowFileMessage(QStringLiteral("O arquivo ") + fileName + QStringLiteral(" não pôde ser gravado"),

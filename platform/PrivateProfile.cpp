@@ -1,7 +1,8 @@
 #include "platform/PrivateProfile.h"
 
+#include "platform/FileWriter.h"
+
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 #include <vector>
@@ -152,16 +153,7 @@ bool WritePrivateProfileString(const QString& section, const QString& key, const
         out += '[' + section.toUtf8() + ']' + newline + entry + newline;
     }
     if (out == bytes && QFile::exists(path)) return true;
-
-    // Written whole to a temporary file and then renamed, so that a failed
-    // write never leaves a half-written settings file behind.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    if (file.write(out) != out.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return ReplaceFile(path, out);
 }
 
 }  // namespace platform

@@ -40,7 +40,8 @@ int GetPrivateProfileString(const QString& section, const QString& key, const QS
                             QString& buffer, int size, const QString& path);
 
 // Stores `value` under `key` in `section` of `path`. Returns false when the
-// file cannot be written; the file is then left as it was.
+// file cannot be written, or is there but cannot be read (its other lines
+// would be lost); the file is then left as it was.
 bool WritePrivateProfileString(const QString& section, const QString& key, const QString& value,
                                const QString& path);
 

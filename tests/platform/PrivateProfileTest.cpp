@@ -1,5 +1,6 @@
 // The settings-file reader and writer keep every line they do not own.
 #include "platform/PrivateProfile.h"
+#include "support/WriteCases.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -95,8 +96,16 @@ TEST(PrivateProfile, WritingKeepsEveryOtherByte) {
 }
 
 TEST(PrivateProfile, UnwritableFileReportsFailureAndKeepsContents) {
-    QTemporaryDir dir;
-    EXPECT_FALSE(platform::WritePrivateProfileString("SETUP", "Som", "False", dir.filePath("no/such/dir/config.ini")));
+    writetest::Writer writer;
+    writer.Shorter = "[S]\r\nK=1\r\n";
+    writer.Longer = "[S]\nK=" + QByteArray(3000, 'x') + "\n";
+    writer.Write = [](const QString& path) { return platform::WritePrivateProfileString("S", "K", "False", path); };
+    std::vector<writetest::WriteCase> cases = writetest::kCases;
+    // A file that cannot be read cannot be merged into: writing it would lose
+    // every other line.
+    cases.push_back({"UnreadableFile", writetest::Folder::Writable, writetest::Old::Shorter, 0200,
+                     writetest::Limit::None, true, false});
+    writetest::RunCases(writer, cases);
 }
 
 }  // namespace
