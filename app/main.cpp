@@ -3,7 +3,7 @@
 #include "app/QtHost.h"
 #include "app/frmMain.h"
 #include "game/GameState.h"
-#include "platform/SoundPlayer.h"
+#include "platform/EndProcess.h"
 
 #include <QApplication>
 #include <QIcon>

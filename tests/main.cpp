@@ -1,5 +1,5 @@
 // Test entry point: every test runs inside one QApplication, without a screen.
-#include "platform/SoundPlayer.h"
+#include "platform/EndProcess.h"
 
 #include <QApplication>
 
