@@ -62,7 +62,7 @@ QString Breakable(const QString& word, const QFontMetrics& metrics, int width) {
 
 }  // namespace
 
-bool InstallPlatformTranslations() {
+bool UseQtDialogsInPortuguese() {
     QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     auto* translator = new QTranslator(QCoreApplication::instance());
     if (!translator->load(QStringLiteral("qtbase_pt_BR"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {

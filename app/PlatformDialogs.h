@@ -15,10 +15,10 @@ class QFontMetrics;
 class QMessageBox;
 class QWidget;
 
-// Loads Qt's Brazilian Portuguese texts for its widgets and has the dialogs
-// drawn by Qt itself, so that they are the ones translated. Returns false
-// when the translations are not installed (the dialogs then speak English).
-bool InstallPlatformTranslations();
+// Has Qt draw the dialogs itself rather than hand them to the desktop, and
+// loads its Brazilian Portuguese texts for them. Returns false when the
+// translations are not installed (the dialogs then speak English).
+bool UseQtDialogsInPortuguese();
 
 // The box for `box`, owned by `owner`, ready to run.
 std::unique_ptr<QMessageBox> MakeMessageBox(const platform::MessageBox& box, QWidget* owner);

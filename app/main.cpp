@@ -15,7 +15,7 @@ namespace {
 int Run(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zelvano"));
-    InstallPlatformTranslations();
+    UseQtDialogsInPortuguese();
     QIcon icon;
     for (const char* file : {":/icon16.png", ":/icon32.png", ":/icon48.png"}) icon.addFile(QString::fromLatin1(file));
     QApplication::setWindowIcon(icon);

@@ -64,7 +64,7 @@ TEST(MainWindowDialogs, BoardColourMenuRecoloursAndSavesTheColour) {
 }
 
 TEST(MessageBoxes, SpeakPortugueseAndShowTextAsItIs) {
-    ASSERT_TRUE(InstallPlatformTranslations());
+    ASSERT_TRUE(UseQtDialogsInPortuguese());
     platform::MessageBox box;
     box.Text = QStringLiteral("<font size=7>Jogo.pzl</font>");
     box.Buttons = platform::MsgButtons::YesNo;
