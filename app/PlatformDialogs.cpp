@@ -5,12 +5,14 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QScreen>
 #include <QStyle>
 #include <QTranslator>
 
 #include <algorithm>
+#include <optional>
 
 using platform::MsgButtons;
 using platform::MsgIcon;
@@ -61,6 +63,25 @@ QString Breakable(const QString& word, const QFontMetrics& metrics, int width) {
 }
 
 }  // namespace
+
+void UseBrazilianLocale() {
+    // Qt reads the system locale (its languages too) from these once, when
+    // first asked for it; the application object reads them again for the
+    // C library.
+    const char* const names[] = {"LC_ALL", "LANGUAGE"};
+    std::optional<QByteArray> saved[2];
+    for (int i = 0; i < 2; ++i)
+        if (qEnvironmentVariableIsSet(names[i])) saved[i] = qgetenv(names[i]);
+    qputenv("LC_ALL", "pt_BR.UTF-8");
+    qputenv("LANGUAGE", "pt_BR");
+    (void)QLocale::system().uiLanguages();
+    for (int i = 0; i < 2; ++i) {
+        if (saved[i])
+            qputenv(names[i], *saved[i]);
+        else
+            qunsetenv(names[i]);
+    }
+}
 
 bool UseQtDialogsInPortuguese() {
     QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);

@@ -15,6 +15,12 @@ class QFontMetrics;
 class QMessageBox;
 class QWidget;
 
+// Has Qt write dates and sizes (the file dialogs' columns) as in Brazil,
+// whatever locale the environment names. The C library, and the programs
+// the game starts, keep the environment's. Call it before the application
+// object is made.
+void UseBrazilianLocale();
+
 // Has Qt draw the dialogs itself rather than hand them to the desktop, and
 // loads its Brazilian Portuguese texts for them. Returns false when the
 // translations are not installed (the dialogs then speak English).

@@ -13,6 +13,7 @@
 namespace {
 
 int Run(int argc, char* argv[]) {
+    UseBrazilianLocale();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zelvano"));
     UseQtDialogsInPortuguese();
