@@ -12,6 +12,7 @@
 #include <QTranslator>
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 
 using platform::MsgButtons;
@@ -60,6 +61,19 @@ QString Breakable(const QString& word, const QFontMetrics& metrics, int width) {
         }
     }
     return out;
+}
+
+// The largest n from `low` to `high` for which `holds` does, given that it
+// holds for `low` and, once it fails, fails for every larger n.
+qsizetype Largest(qsizetype low, qsizetype high, const std::function<bool(qsizetype)>& holds) {
+    while (low < high) {
+        const qsizetype mid = (low + high + 1) / 2;
+        if (holds(mid))
+            low = mid;
+        else
+            high = mid - 1;
+    }
+    return low;
 }
 
 }  // namespace
@@ -136,29 +150,12 @@ QString FitMessageText(const QString& text, const QFontMetrics& metrics, int wid
     if (fits(whole)) return whole;
     // Too tall: the wide words lose their middles, as little as it takes, so
     // that the words around them still show.
-    if (anyWide && fits(withWideWordsKeeping(1))) {
-        qsizetype low = 1;
-        qsizetype high = most;
-        while (low < high) {
-            const qsizetype mid = (low + high + 1) / 2;
-            if (fits(withWideWordsKeeping(mid)))
-                low = mid;
-            else
-                high = mid - 1;
-        }
-        return withWideWordsKeeping(low);
-    }
+    if (anyWide && fits(withWideWordsKeeping(1)))
+        return withWideWordsKeeping(Largest(1, most, [&](qsizetype keep) { return fits(withWideWordsKeeping(keep)); }));
     // Too many words: the text keeps its start and its end.
-    qsizetype low = 0;
-    qsizetype high = std::min(whole.size(), 2 * most);
-    while (low < high) {
-        const qsizetype mid = (low + high + 1) / 2;
-        if (fits(KeepEnds(whole, mid)))
-            low = mid;
-        else
-            high = mid - 1;
-    }
-    return KeepEnds(whole, low);
+    const qsizetype kept =
+        Largest(0, std::min(whole.size(), 2 * most), [&](qsizetype keep) { return fits(KeepEnds(whole, keep)); });
+    return KeepEnds(whole, kept);
 }
 
 int TitleBarWidth(const QString& title) {
