@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QSignalBlocker>
 
@@ -373,13 +374,19 @@ void frmMain::Guarded(const std::function<void()>& handler) {
         // stays; the game on the board goes on.
     }
     m_Host.SetBusyPointer(false);
-    SetTimer(m_State.GameRunning);
     RefreshBoard();
+    // One box at a time: a handler that fails on every tick or mouse move
+    // would stack a box per event, so a failure while it shows goes untold.
+    if (m_TellingFailure) return;
+    const QScopedValueRollback<bool> telling(m_TellingFailure, true);
+    // The time the player spends reading it does not count.
+    SetTimer(false);
     platform::MessageBox box;
     box.Text = QStringLiteral("Ocorreu um erro e a ação não pôde ser concluída. O jogo continua.");
     box.Buttons = platform::MsgButtons::Ok;
     box.Icon = platform::MsgIcon::Critical;
     m_Host.ShowMessage(box);
+    SetTimer(m_State.GameRunning);
 }
 
 void frmMain::OnTriggered(QAction* item, std::function<void()> command) {
@@ -449,24 +456,32 @@ void frmMain::mnuNewGame_Click(int16_t index) {
     const game::LevelParams before{m_State.PieceBox, m_State.PieceStep, m_State.SnapDiv, m_State.GapUnits};
     if (!game::ChooseLevel(m_State, index)) return;
     const uint32_t generation = m_State.Generation;
-    // The picture comes from the chooser, which starts the game itself.
-    if (ShowChooser) {
-        ShowChooser();
-    } else {
-        chooser::frmThumbs chooser(
-            m_State, m_Host, &m_Skin,
-            [this](const QString& file, const std::function<void()>& hide) { return m_Puzzle.NewGameSetup(file, hide); },
-            this);
-        chooser.exec();
-    }
-    // Only an accepted picture cuts a new game.
-    if (m_State.Generation == generation) {
+    // Only an accepted picture cuts a new game; a choice that fails half-way
+    // gives the level back as well.
+    const auto keepUncutGame = [&] {
+        if (m_State.Generation != generation) return;
         m_State.ChosenLevel = chosenBefore;
         m_State.PieceBox = before.PieceBox;
         m_State.PieceStep = before.PieceStep;
         m_State.SnapDiv = before.SnapDiv;
         m_State.GapUnits = before.GapUnits;
+    };
+    // The picture comes from the chooser, which starts the game itself.
+    try {
+        if (ShowChooser) {
+            ShowChooser();
+        } else {
+            const auto newGame = [this](const QString& file, const std::function<void()>& hide) {
+                return m_Puzzle.NewGameSetup(file, hide);
+            };
+            chooser::frmThumbs chooser(m_State, m_Host, &m_Skin, newGame, this);
+            chooser.exec();
+        }
+    } catch (...) {
+        keepUncutGame();
+        throw;
     }
+    keepUncutGame();
 }
 
 void frmMain::mnuSounds_Click() {

@@ -131,7 +131,8 @@ private:
     void RunOptionsItem(QAction* item, const std::function<void()>& command);
     void PlaceBoard(int16_t left, int16_t top);
     // Runs an event's handler. Whatever it throws is caught here: the player
-    // is told, and the game on the board and its clock go on.
+    // is told in one box at a time, and the game on the board goes on, its
+    // clock standing still while the box is shown.
     void Guarded(const std::function<void()>& handler);
     // Runs `command` when the item is chosen, through Guarded.
     void OnTriggered(QAction* item, std::function<void()> command);
@@ -156,4 +157,5 @@ private:
     QLabel* m_lblElapsed = nullptr;
     QTimer m_Timer1;
     bool m_Loaded = false;
+    bool m_TellingFailure = false;  // Guarded's box is shown
 };

@@ -3,7 +3,7 @@
 #include "app/QtHost.h"
 #include "app/frmMain.h"
 #include "game/GameState.h"
-#include "platform/SoundPlayer.h"
+#include "platform/EndProcess.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -13,9 +13,10 @@
 namespace {
 
 int Run(int argc, char* argv[]) {
+    UseBrazilianLocale();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zelvano"));
-    InstallPlatformTranslations();
+    UseQtDialogsInPortuguese();
     QIcon icon;
     for (const char* file : {":/icon16.png", ":/icon32.png", ":/icon48.png"}) icon.addFile(QString::fromLatin1(file));
     QApplication::setWindowIcon(icon);

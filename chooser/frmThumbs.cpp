@@ -18,6 +18,7 @@
 #include <QStorageInfo>
 #include <QTimer>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace chooser {
@@ -152,6 +153,7 @@ void frmThumbs::Form_Activate() {
     m_State.ChooserOpen = true;
     if (m_Skin) m_Skin->AttachWindow(this);
     MatchRingToWindow();
+    FitWaitLabel();
     QPointer<frmThumbs> self(this);
     m_Host.DoEvents();
     if (!self || m_Unloaded) return;
@@ -171,6 +173,15 @@ void frmThumbs::MatchRingToWindow() {
     ensurePolished();
     const int32_t color = platform::ColorFromPixel(palette().color(backgroundRole()).rgb());
     if (m_ucFirefoxWait1->BackColor() != color) m_ucFirefoxWait1->SetBackColor(color);
+}
+
+void frmThumbs::FitWaitLabel() {
+    // Its place was drawn for another font: it grows to show its caption
+    // whole in the font it has, the skin's once that is attached (it shows
+    // only during a folder scan, after the first activation).
+    m_Label1->ensurePolished();
+    const QSize text = m_Label1->sizeHint();
+    m_Label1->resize(std::max(Px(1815), text.width()), std::max(Px(210), text.height()));
 }
 
 void frmThumbs::Drive1_Change() {

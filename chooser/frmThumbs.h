@@ -66,6 +66,7 @@ protected:
 private:
     void SetDrive(const QString& root);
     void MatchRingToWindow();
+    void FitWaitLabel();
 
     game::GameState& m_State;
     platform::Host& m_Host;

@@ -9,8 +9,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 namespace platform {
@@ -199,11 +197,6 @@ void SoundPlayer::Start(const QByteArray& wave) {
     }
     m_Playing = output->Sink.get();
     m_PlayingCue = cue;
-}
-
-void EndProcess(int code) {
-    std::fflush(nullptr);
-    std::_Exit(code);
 }
 
 }  // namespace platform

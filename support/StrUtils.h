@@ -16,10 +16,16 @@ int16_t FindLast(const QString& text, const QString& find);
 // Every occurrence of `find` replaced by `replacement`, searching again from
 // the start after each replacement, so that occurrences a replacement forms
 // with its surroundings go too ("ab" removed from "aabb" leaves "").
-// An empty `find` changes nothing. Where rescanning would never end (a
-// `replacement` that contains `find`, or one that keeps forming `find` with
-// its neighbours, as "ab" by "bbaa" in "aab"), the text is replaced in one
-// left-to-right pass instead.
+// An empty `find` changes nothing. The result is that of one left-to-right
+// pass instead (each occurrence of the given text replaced, none formed
+// anew) when `replacement` contains `find`, and when `replacement` is no
+// shorter than `find` and rescanning would make more than
+// (4,194,304 + 8 x the length of `text`) / the length of `replacement`
+// replacements. That takes in every text whose rescanning would never end
+// ("ab" by "bbaa" in "aab"), but also long ones whose rescanning ends: "ab"
+// by "ba" over 3,000 a's and then 3,000 b's needs 9,000,000 replacements, so
+// it gives the one pass's 2,999 a's, "ba" and 2,999 b's, not 3,000 b's and
+// then 3,000 a's.
 QString ReplaceAll(const QString& text, const QString& find, const QString& replacement);
 
 // Field `n` (from 1) of `text` between occurrences of `delimiter`. Frames

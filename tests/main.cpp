@@ -1,7 +1,9 @@
 // Test entry point: every test runs inside one QApplication, without a screen.
-#include "platform/SoundPlayer.h"
+#include "app/PlatformDialogs.h"
+#include "platform/EndProcess.h"
 
 #include <QApplication>
+#include <QStandardPaths>
 
 #include <gtest/gtest.h>
 
@@ -9,6 +11,10 @@ namespace {
 
 int Run(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    UseBrazilianLocale();  // as the program does
+    // Qt's own dialogs keep what they last showed in the user's settings;
+    // the tests keep theirs apart.
+    QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -64,7 +64,7 @@ TEST(MainWindowDialogs, BoardColourMenuRecoloursAndSavesTheColour) {
 }
 
 TEST(MessageBoxes, SpeakPortugueseAndShowTextAsItIs) {
-    ASSERT_TRUE(InstallPlatformTranslations());
+    ASSERT_TRUE(UseQtDialogsInPortuguese());
     platform::MessageBox box;
     box.Text = QStringLiteral("<font size=7>Jogo.pzl</font>");
     box.Buttons = platform::MsgButtons::YesNo;
@@ -76,34 +76,56 @@ TEST(MessageBoxes, SpeakPortugueseAndShowTextAsItIs) {
 }
 
 // However long the text, the box and its buttons stay on the screen; however
-// short, the title bar has room for the whole title.
+// short, the title bar has room for the whole title. A path of up to 1,000
+// characters shows whole, broken across lines; a longer one loses its middle,
+// never the words after it.
 TEST(MessageBoxes, StayOnTheScreenAndFitTheirTitle) {
+    QString path = "/home/usuario/Imagens";
+    while (path.size() < 700) path += "/ferias_2023";
+    path += "/" + QString(995 - path.size(), 'x') + ".jpg";  // a name wider than a line
+    ASSERT_EQ(path.size(), 1000);
     const QString longPath = "/home/" + QString(1 << 20, 'p') + "/fim.jpg";
     QStringList words;
     for (int i = 0; i < 50000; ++i) words << "palavra";
     const struct {
         QString Title, Text;
+        bool Whole;   // the box shows all of it
+        QString End;  // what the box shows last
     } cases[] = {
-        {QString::fromUtf8("Parabéns!!"), "Jogo Completo"},
-        {"Zelvano", QString::fromUtf8("Imagem não encontrada: ") + longPath},
-        {"Zelvano", words.join(' ')},
-        {"Zelvano", QString(20000, '\n')},
+        {QString::fromUtf8("Parabéns!!"), "Jogo Completo", true, ""},
+        {"Zelvano", QString::fromUtf8("O arquivo ") + path + QString::fromUtf8(" não foi encontrado"), true, ""},
+        {"Zelvano", QString::fromUtf8("O arquivo ") + longPath + QString::fromUtf8(" não foi encontrado"), false,
+         QString::fromUtf8(" não foi encontrado")},
+        {"Zelvano", QString::fromUtf8("Imagem não encontrada: ") + longPath, false, "/fim.jpg"},
+        {"Zelvano", words.join(' '), false, ""},
+        {"Zelvano", QString(20000, '\n'), false, ""},
     };
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     QFont titleFont = QApplication::font("QMdiSubWindowTitleBar");
     titleFont.setBold(true);
     for (const auto& c : cases) {
+        const std::string name = c.Text.left(40).toStdString();
         platform::MessageBox box{c.Text, c.Title, platform::MsgButtons::Ok, platform::MsgIcon::Exclamation};
         const auto mb = MakeMessageBox(box, nullptr);
         mb->show();
         QApplication::processEvents();
-        EXPECT_LE(mb->height(), screen.height() - 100) << c.Title.toStdString();
-        EXPECT_LE(mb->width(), screen.width()) << c.Title.toStdString();
-        EXPECT_GE(mb->width(), QFontMetrics(titleFont).horizontalAdvance(c.Title) + 100) << c.Title.toStdString();
+        EXPECT_LE(mb->height(), screen.height() - 100) << name;
+        EXPECT_LE(mb->width(), screen.width()) << name;
+        EXPECT_GE(mb->width(), QFontMetrics(titleFont).horizontalAdvance(c.Title) + 100) << name;
         const auto* buttons = mb->findChild<QDialogButtonBox*>();
         ASSERT_NE(buttons, nullptr);
-        EXPECT_TRUE(mb->rect().contains(buttons->geometry())) << c.Title.toStdString();
-        if (c.Text.size() > 1000) EXPECT_TRUE(mb->text().endsWith(".jpg") || mb->text().endsWith(QString::fromUtf8("…")));
+        EXPECT_TRUE(mb->rect().contains(buttons->geometry())) << name;
+        // All the label holds shows: it lies in the box, tall enough for its text.
+        const auto* label = mb->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        ASSERT_NE(label, nullptr);
+        EXPECT_TRUE(mb->rect().contains(label->geometry())) << name;
+        const QRect wrapped = QFontMetrics(label->font()).boundingRect(QRect(0, 0, label->width(), 1 << 24),
+                                                                       Qt::TextWordWrap, label->text());
+        EXPECT_LE(wrapped.height(), label->height()) << name;
+        EXPECT_LE(wrapped.width(), label->width()) << name;
+        const QString shown = QString(mb->text()).remove(QChar(0x200B));  // the places to break
+        if (c.Whole) EXPECT_EQ(shown, c.Text) << name;
+        if (!c.End.isEmpty()) EXPECT_TRUE(shown.endsWith(c.End)) << name;
     }
 }
 

@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 namespace {
 
 class SaveLoadWindow : public ::testing::Test {
@@ -151,7 +153,10 @@ TEST_F(SaveLoadWindow, FarPiecesAndFailingHandlersNeverEndTheProgram) {
     EXPECT_EQ(state.SelectedPiece, -1);
 
     // A handler that fails half-way is caught at the window's edge: the
-    // player is told and the game goes on.
+    // player is told and the game goes on. The clock stands still while the
+    // box is shown.
+    std::vector<bool> clockWhileTold;
+    host.OnMessage = [&](const platform::MessageBox&) { clockWhileTold.push_back(window->TimerOn()); };
     const game::PieceRec& last = state.Pieces.front();  // the last one dropped, on top
     const QPointF at(last.Left + half, last.Top + half);
     send(QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
@@ -162,10 +167,31 @@ TEST_F(SaveLoadWindow, FarPiecesAndFailingHandlersNeverEndTheProgram) {
     ASSERT_EQ(host.Messages.size(), 2u);
     EXPECT_EQ(host.Messages[1].Text, "Ocorreu um erro e a ação não pôde ser concluída. O jogo continua.");
     EXPECT_EQ(host.Messages[1].Icon, platform::MsgIcon::Critical);
+    EXPECT_EQ(clockWhileTold, std::vector<bool>{false});
     EXPECT_TRUE(state.GameRunning);
     EXPECT_TRUE(window->TimerOn());
     send(QEvent::MouseButtonRelease, at + QPointF(40, 0), Qt::LeftButton, Qt::NoButton);
     EXPECT_EQ(state.SelectedPiece, -1);
+
+    // A menu command that fails, and fails again while its box is shown:
+    // told once; the game keeps its level, and its clock runs again once
+    // the box is closed, and only while a game runs.
+    const int16_t pieceBox = state.PieceBox;
+    window->ShowChooser = [] { throw std::runtime_error("no chooser"); };
+    clockWhileTold.clear();
+    host.OnMessage = [&](const platform::MessageBox&) {
+        clockWhileTold.push_back(window->TimerOn());
+        if (clockWhileTold.size() == 1) window->mnuNewGame[5]->trigger();
+    };
+    window->mnuNewGame[5]->trigger();
+    EXPECT_EQ(host.Messages.size(), 3u);
+    EXPECT_EQ(clockWhileTold, std::vector<bool>{false});
+    EXPECT_TRUE(window->TimerOn());
+    EXPECT_EQ(state.PieceBox, pieceBox);
+    state.GameRunning = false;
+    window->mnuNewGame[5]->trigger();
+    EXPECT_EQ(host.Messages.size(), 4u);
+    EXPECT_FALSE(window->TimerOn());
 }
 
 }  // namespace

@@ -87,10 +87,11 @@ TEST_F(Chooser, LayoutAndCaptions) {
     EXPECT_EQ(window->ThumbsCtl1()->BackColor(), 0xFFFFFF);
     EXPECT_EQ(window->ThumbsCtl1()->geometry(), QRect(189, 4, 510, 228));
     // The busy ring's square is the window's own colour, also where the skin
-    // paints the window in one of its own.
+    // paints the window in one of its own; the wait label has room for its
+    // whole caption in its own font, also where the skin chooses the font.
     QFile file(app.path() + "/Puzzle.skn");
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("QDialog { background-color: #e9dcc3; }");
+    file.write("QDialog { background-color: #e9dcc3; } QLabel { font-size: 15pt; }");
     file.close();
     Skin skin;
     ASSERT_TRUE(skin.OpenSkinFile(file.fileName()));
@@ -102,6 +103,10 @@ TEST_F(Chooser, LayoutAndCaptions) {
         const uint32_t behind = window->palette().color(window->backgroundRole()).rgb();
         if (s) EXPECT_EQ(behind, 0xFFE9DCC3u);
         EXPECT_EQ(window->ucFirefoxWait1()->picDestination().Pixel(0, 0), behind);
+        const QLabel* label = window->Label1();
+        const QFontMetrics metrics(label->font());
+        EXPECT_GE(label->contentsRect().width(), metrics.horizontalAdvance(label->text())) << (s != nullptr);
+        EXPECT_GE(label->contentsRect().height(), metrics.height()) << (s != nullptr);
     }
 }
 

@@ -1,13 +1,14 @@
 // The WAVE header reader and the player's behaviour on bad buffers: nothing
 // that is not a playable file may crash it or start a sound. On an audio
-// server: cues reach it, a new cue cuts the one playing, cues asked for in
-// bursts from nested event handling never break the player, and closing it
-// leaves nothing playing.
+// server: cues reach it, a new cue cuts the one playing, a cue played again
+// plays whole, cues asked for in bursts from nested event handling never
+// break the player, and closing it leaves nothing playing.
 #include "platform/SoundPlayer.h"
 #include "support/AudioServer.h"
 #include "tools/Sounds.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QTimer>
 
@@ -125,6 +126,22 @@ TEST(SoundPlayer, CuesReachTheServerAndEachCutsTheOneBefore) {
     player.Play(tools::ClickWave());
     EXPECT_FALSE(player.Active());
     EXPECT_EQ(audiotest::OurStreamCount(), 0);
+}
+
+TEST(SoundPlayer, ACueThatHasPlayedOutPlaysWholeAgain) {
+    NEED_AUDIO_SERVER();
+    // Each play reads the cue's samples from their start: one that found
+    // them read to the end already would play nothing and go idle at once.
+    platform::SoundPlayer player;
+    const QByteArray wave = tools::CompleteWave();
+    const qint64 lengthMs = 1000LL * tools::kCompleteFormat.DataBytes / tools::kCompleteFormat.SampleRate;
+    for (int round = 0; round < 2; ++round) {
+        QElapsedTimer clock;
+        clock.start();
+        player.Play(wave);
+        ASSERT_TRUE(audiotest::RunEventsUntil([&] { return !player.Active(); }, 10.0)) << round;
+        EXPECT_GE(clock.elapsed(), lengthMs) << round;
+    }
 }
 
 TEST(SoundPlayer, BurstsOfCuesFromNestedEventHandlingNeverBreakIt) {
