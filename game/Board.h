@@ -13,17 +13,6 @@ namespace game {
 // Side of the per-piece and scratch squares: at least the largest PieceBox.
 constexpr int kPieceSurfaceSide = 160;
 
-// Pointer positions are taken within this many board pixels of the board's
-// origin. The platform reports nothing beyond it on any real screen, and it
-// keeps every position sum of a drag inside 16 bits.
-constexpr int16_t kPointerLimit = 10000;
-
-// How far from the origin a piece can lie: a drop lands the held piece
-// within a PieceBox of the pointer's reach, and the pieces of a dragged
-// group within a grid of it. A saved position beyond this is no place a
-// game made, and the snap of one inside it stays far from the 16-bit edge.
-constexpr int16_t kPositionLimit = 2 * kPointerLimit;
-
 struct BoardSurfaces {
     platform::Surface picScreen;  // the board the player sees
     platform::Surface picBG;      // the empty board, filled with the board colour

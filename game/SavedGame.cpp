@@ -1,6 +1,5 @@
 #include "game/SavedGame.h"
 
-#include "game/Board.h"
 #include "game/Fitting.h"
 #include "game/Levels.h"
 #include "game/Numeric.h"
@@ -175,7 +174,6 @@ std::optional<SavedGame> ParseSavedGame(const QByteArray& text) {
                      static_cast<int16_t>(n[3]), static_cast<int16_t>(n[4]), static_cast<int16_t>(n[5]),
                      static_cast<int16_t>(n[6])};
         if (p.PicIndex != k || p.Rotation < 0 || p.Rotation > 3 || p.Col < 0 || p.Row < 0) return std::nullopt;
-        if (std::abs(p.Left) > kPositionLimit || std::abs(p.Top) > kPositionLimit) return std::nullopt;
         g.Pieces.push_back(p);
     }
     // The pieces fill their grid row by row: the last one names its size.

@@ -54,8 +54,8 @@ constexpr qint64 kMaxSavedGameBytes = 4 * 1024 * 1024;
 // of range, a level that is not one, piece sizes out of the level table's
 // proportions (PieceBox 20 and PieceStep 11 times SnapDiv) or beyond its
 // range (SnapDiv 3 to 8), more pieces than MaxGridCells, pieces that do not
-// fill a whole grid in home order, a turn outside 0..3 and a position
-// beyond kPositionLimit.
+// fill a whole grid in home order and a turn outside 0..3. Every position a
+// 16-bit field holds is taken: play may leave a piece anywhere in that range.
 std::optional<SavedGame> ParseSavedGame(const QByteArray& text);
 
 // How a loaded game's picture sits in picMaster. The grid follows from the
