@@ -45,6 +45,15 @@ std::optional<int32_t> LineNumber(const QByteArray& line, int32_t lo, int32_t hi
     return Number(values[0], lo, hi);
 }
 
+// The path a line holds: the blanks before it are skipped, and it runs to
+// the end of the line, since a folder or file name may hold commas and may
+// end in blanks.
+QString PathOfLine(const QByteArray& line) {
+    qsizetype first = 0;
+    while (first < line.size() && line[first] == ' ') ++first;
+    return QString::fromUtf8(line.mid(first));
+}
+
 // The fit inside a grid of gridW x gridH.
 LoadFit FitInGrid(int16_t picW, int16_t picH, int16_t step, int16_t gridW, int16_t gridH) {
     LoadFit f{};
@@ -105,6 +114,11 @@ std::optional<LoadFit> FitSavedGame(const SavedGame& saved) {
     return FitInGrid(saved.PicW, saved.PicH, saved.PieceStep, Int16(gridW), Int16(gridH));
 }
 
+bool PathReadsBack(const QString& path) {
+    if (path.contains(QLatin1Char('\n')) || path.contains(QLatin1Char('\r'))) return false;
+    return PathOfLine(path.toUtf8()) == path;
+}
+
 QByteArray FormatNumber(int32_t value) {
     const QByteArray digits = QByteArray::number(value < 0 ? -static_cast<int64_t>(value) : value);
     return (value < 0 ? QByteArray("-") : QByteArray(" ")) + digits + ' ';
@@ -133,8 +147,7 @@ std::optional<SavedGame> ParseSavedGame(const QByteArray& text) {
 
     SavedGame g;
     const auto elapsed = LineNumber(lines[0], 0, INT32_MAX);
-    // The path is the whole line: a folder or file name may hold commas.
-    g.PicFile = QString::fromUtf8(lines[1]).trimmed();
+    g.PicFile = PathOfLine(lines[1]);
     const auto level = LineNumber(lines[2], 0, 5);
     const auto picW = LineNumber(lines[3], 1, INT16_MAX);
     const auto picH = LineNumber(lines[4], 1, INT16_MAX);

@@ -79,6 +79,11 @@ LoadFit FitForLoad(int16_t picW, int16_t picH, int16_t step);
 // the pieces do not belong together.
 std::optional<LoadFit> FitSavedGame(const SavedGame& saved);
 
+// Whether a picture path, written as its line, reads back as itself. A line
+// break or a CR in it would end its line early: a file written with it
+// could never be loaded.
+bool PathReadsBack(const QString& path);
+
 // One number in the file's form: sign position, digits, one blank.
 QByteArray FormatNumber(int32_t value);
 

@@ -395,6 +395,18 @@ TEST(SaveLoad, AFailedWriteIsToldAndKeepsTheEarlierFile) {
         EXPECT_FALSE(b.host.Busy);
     }
     EXPECT_EQ(QDir(b.dir.path()).entryList(QDir::Files).size(), 3);  // no temporary file stays behind
+
+    // A picture whose name holds a line break or a CR: its path would not
+    // read back from its line, so the file is not written.
+    for (const char* name : {"a\nb.png", "a\rb.png"}) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(b.Start(b.Picture(name, {600, 400}), game::KidsA));
+        b.host.Messages.clear();
+        EXPECT_FALSE(b.puzzle.SaveGame(file));
+        ASSERT_EQ(b.host.Messages.size(), 1u);
+        EXPECT_EQ(b.host.Messages[0].Text, "O arquivo " + file + " não pôde ser gravado");
+        EXPECT_EQ(b.Read(file), first);
+    }
 }
 
 }  // namespace
