@@ -189,10 +189,11 @@ std::optional<SavedGame> ParseSavedGame(const QByteArray& text) {
         if (p.PicIndex != k || p.Rotation < 0 || p.Rotation > 3 || p.Col < 0 || p.Row < 0) return std::nullopt;
         g.Pieces.push_back(p);
     }
-    // The pieces fill their grid row by row: the last one names its size.
+    // The pieces fill their grid row by row: the last one names its size,
+    // and every piece sits in the cell of its index in that grid, which
+    // leaves no cell empty.
     g.Cols = static_cast<int16_t>(g.Pieces.back().Col + 1);
     g.Rows = static_cast<int16_t>(g.Pieces.back().Row + 1);
-    if (g.Cols * g.Rows != count) return std::nullopt;
     for (const SavedPiece& p : g.Pieces)
         if (p.Col != p.PicIndex % g.Cols || p.Row != p.PicIndex / g.Cols) return std::nullopt;
     return g;

@@ -309,6 +309,8 @@ TEST(SaveLoad, RefusedFilesLeaveTheGameOnTheBoard) {
     QByteArray huge = withLine(9, " 32766 ");
     huge = huge.left(huge.indexOf("\r\n", huge.indexOf(" 32766 ")) + 2);
     for (int k = 0; k < 32767; ++k) huge += " 0  0  0  0  0  0  0 \r\n";
+    // A good game, then more blank lines than any saved game is long.
+    const QByteArray padded = good + QByteArray("\r\n").repeated(game::kMaxSavedGameBytes / 2);
 
     const QString damaged = " está danificado e não pode ser aberto";
     struct Case {
@@ -324,6 +326,7 @@ TEST(SaveLoad, RefusedFilesLeaveTheGameOnTheBoard) {
         {write("cut.pzl", good.left(good.size() / 2)), b.dir.filePath("cut.pzl") + damaged},
         {write("fewer.pzl", withLine(9, " 2 ")), b.dir.filePath("fewer.pzl") + damaged},
         {write("huge.pzl", huge), b.dir.filePath("huge.pzl") + damaged},
+        {write("padded.pzl", padded), b.dir.filePath("padded.pzl") + damaged},
         {write("far.pzl", withLine(10, " 32768  110  0  0  0  0  1 ")), b.dir.filePath("far.pzl") + damaged},
         {write("narrow.pzl", withLine(3, " 60 ")), b.dir.filePath("narrow.pzl") + damaged},
         {write("missing.pzl", withLine(1, gone.toUtf8())), gone + " não foi encontrado"},

@@ -1,4 +1,5 @@
 // The saved-game file: its exact text, and files that must not load.
+#include "game/Fitting.h"
 #include "game/SavedGame.h"
 
 #include <QList>
@@ -83,6 +84,12 @@ TEST(SavedGame, RefusesDamagedFiles) {
         lines[index] = with + "\r";
         return lines.join('\n');
     };
+    // The 3 x 2 grid with its cell (1, 1) empty: five pieces, the last in (2, 1).
+    QList<QByteArray> holedLines = good.split('\n');
+    holedLines[9] = " 4 \r";
+    holedLines[14] = " 44  110  2  1  0  4  1 \r";
+    holedLines.removeAt(15);
+    const QByteArray holed = holedLines.join('\n');
     const QByteArray bad[] = {
         "",
         good.left(good.size() / 2),                   // truncated in the piece lines
@@ -96,11 +103,29 @@ TEST(SavedGame, RefusesDamagedFiles) {
         replaceLine(11, " 1 2 3"),                    // too few numbers
         replaceLine(12, " 99999  1  2  0  0  2  1 "),  // beyond 16 bits
         replaceLine(11, " 1  -32769  1  0  0  1  1 "),
-        replaceLine(9, " 4 ").left(replaceLine(9, " 4 ").lastIndexOf("\r\n", -3) + 2),  // a grid with a hole
+        holed,                                        // a grid with a hole
         replaceLine(5, " 40 ").replace("\r\n 66 \r\n 6 ", "\r\n 22 \r\n 2 "),  // finer than any level
+        replaceLine(5, " 180 ").replace("\r\n 66 \r\n 6 ", "\r\n 99 \r\n 9 "),  // coarser than any level
         replaceLine(9, " 32766 "),                    // more pieces than any screen's grid
     };
     for (const QByteArray& text : bad) EXPECT_FALSE(game::ParseSavedGame(text).has_value()) << text.toStdString();
+}
+
+TEST(SavedGame, TakesAsManyPiecesAsTheLargestGridAndNoMore) {
+    game::GameState s = SixPieceGame();
+    const int32_t most = game::MaxGridCells(s.PieceStep);
+    for (const int32_t count : {most, most + 1}) {
+        SCOPED_TRACE(count);
+        // One row of `count` pieces, each in its home cell.
+        s.Pieces.clear();
+        for (int32_t k = 0; k < count; ++k) {
+            game::PieceRec p;
+            p.Col = static_cast<int16_t>(k);
+            p.PicIndex = static_cast<int16_t>(k);
+            s.Pieces.push_back(p);
+        }
+        EXPECT_EQ(game::ParseSavedGame(game::FormatSavedGame(s)).has_value(), count == most);
+    }
 }
 
 }  // namespace
