@@ -99,10 +99,6 @@ void SortHomeOrder(std::vector<PieceRec>& pieces) {
     });
 }
 
-LoadFit FitForLoad(int16_t picW, int16_t picH, int16_t step) {
-    return FitInGrid(picW, picH, step, GridSide(picW, step), GridSide(picH, step));
-}
-
 std::optional<LoadFit> FitSavedGame(const SavedGame& saved) {
     const int step = saved.PieceStep;
     const int gridW = saved.Cols * step, gridH = saved.Rows * step;

@@ -58,10 +58,9 @@ constexpr qint64 kMaxSavedGameBytes = 4 * 1024 * 1024;
 // 16-bit field holds is taken: play may leave a piece anywhere in that range.
 std::optional<SavedGame> ParseSavedGame(const QByteArray& text);
 
-// How a loaded game's picture sits in picMaster. The grid follows from the
-// saved picture size alone; the picture then grows by 2 % a pass inside it
-// and is stretched by at most 3 % either way to even out the margins. No
-// white frame: the margin stays black.
+// How a loaded game's picture sits in picMaster: inside the grid, the
+// picture grows by 2 % a pass and is stretched by at most 3 % either way to
+// even out the margins. No white frame: the margin stays black.
 struct LoadFit {
     int16_t GridW, GridH;  // the size of picMaster
     int16_t Cols, Rows;
@@ -69,7 +68,6 @@ struct LoadFit {
     int16_t PicW, PicH;    // the painted size
     bool TooSmall;         // a single column or a single row
 };
-LoadFit FitForLoad(int16_t picW, int16_t picH, int16_t step);
 
 // The fit of a saved game's picture in the grid its pieces fill. That grid
 // is the one the picture size gives, or one cell wider or higher where the

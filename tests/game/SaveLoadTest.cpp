@@ -264,7 +264,7 @@ TEST(SaveLoad, ALoadedGameSavedAgainIsTheSameFile) {
 
                 // A file saved after a load by earlier versions holds the
                 // picture size the load painted; it loads and saves as it is.
-                const game::LoadFit grown = game::FitForLoad(b.state.PicW, b.state.PicH, b.state.PieceStep);
+                const game::LoadFit grown = game::FitSavedGame(game::ParseSavedGame(b.Read(first)).value()).value();
                 QList<QByteArray> lines = b.Read(first).split('\n');
                 lines[3] = game::FormatNumber(grown.PicW) + "\r";
                 lines[4] = game::FormatNumber(grown.PicH) + "\r";

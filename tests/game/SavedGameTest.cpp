@@ -137,7 +137,17 @@ namespace {
 // reaches 330.48); the height, with the larger margin, is stretched by 3 %
 // at most, to 222; both margins are even already.
 TEST(SavedGame, LoaderFitGrowsByTwoPercentWithoutAFrame) {
-    const game::LoadFit f = game::FitForLoad(300, 200, 66);
+    // The saved sizes of a picture and its grid of pieces.
+    auto saved = [](int16_t picW, int16_t picH, int16_t step, int16_t cols, int16_t rows) {
+        game::SavedGame g;
+        g.PicW = picW;
+        g.PicH = picH;
+        g.PieceStep = step;
+        g.Cols = cols;
+        g.Rows = rows;
+        return g;
+    };
+    const game::LoadFit f = game::FitSavedGame(saved(300, 200, 66, 5, 4)).value();
     EXPECT_EQ(f.GridW, 330);
     EXPECT_EQ(f.GridH, 264);
     EXPECT_EQ(f.Cols, 5);
@@ -148,7 +158,7 @@ TEST(SavedGame, LoaderFitGrowsByTwoPercentWithoutAFrame) {
     EXPECT_EQ(f.PicY, 21);
     EXPECT_FALSE(f.TooSmall);
     // Tiny sides end the growth instead of looping for ever.
-    const game::LoadFit tiny = game::FitForLoad(20, 10, 44);
+    const game::LoadFit tiny = game::FitSavedGame(saved(20, 10, 44, 1, 1)).value();
     EXPECT_TRUE(tiny.TooSmall);
     EXPECT_EQ(tiny.GridW, 44);
 }
