@@ -10,9 +10,6 @@
 
 namespace game {
 
-// Side of the per-piece and scratch squares: at least the largest PieceBox.
-constexpr int kPieceSurfaceSide = 160;
-
 struct BoardSurfaces {
     platform::Surface picScreen;  // the board the player sees
     platform::Surface picBG;      // the empty board, filled with the board colour
@@ -20,9 +17,10 @@ struct BoardSurfaces {
     platform::Surface PicTemp;    // the picture file as loaded
     platform::Surface PicBranco{20, 22, platform::kWhite};  // white of the frame
     std::array<platform::Surface, 2> picMasks;  // 0: the mask strip; 1: scaled to PieceBox
-    // One bitmap per piece, indexed by PicIndex; element 0 always exists.
-    std::vector<platform::Surface> picPat{platform::Surface(kPieceSurfaceSide, kPieceSurfaceSide)};
-    platform::Surface picTmp{kPieceSurfaceSide, kPieceSurfaceSide};  // scratch for turning
+    // One PieceBox square per piece, indexed by PicIndex; element 0 always
+    // exists, empty until the first cut.
+    std::vector<platform::Surface> picPat{platform::Surface()};
+    platform::Surface picTmp;  // scratch for turning, a PieceBox square once used
 
     int32_t BackColor = 15203838;  // board colour, blue-green-red
 };
