@@ -10,20 +10,6 @@
 
 namespace game {
 
-// Side of the per-piece and scratch squares: at least the largest PieceBox.
-constexpr int kPieceSurfaceSide = 160;
-
-// Pointer positions are taken within this many board pixels of the board's
-// origin. The platform reports nothing beyond it on any real screen, and it
-// keeps every position sum of a drag inside 16 bits.
-constexpr int16_t kPointerLimit = 10000;
-
-// How far from the origin a piece can lie: a drop lands the held piece
-// within a PieceBox of the pointer's reach, and the pieces of a dragged
-// group within a grid of it. A saved position beyond this is no place a
-// game made, and the snap of one inside it stays far from the 16-bit edge.
-constexpr int16_t kPositionLimit = 2 * kPointerLimit;
-
 struct BoardSurfaces {
     platform::Surface picScreen;  // the board the player sees
     platform::Surface picBG;      // the empty board, filled with the board colour
@@ -31,9 +17,10 @@ struct BoardSurfaces {
     platform::Surface PicTemp;    // the picture file as loaded
     platform::Surface PicBranco{20, 22, platform::kWhite};  // white of the frame
     std::array<platform::Surface, 2> picMasks;  // 0: the mask strip; 1: scaled to PieceBox
-    // One bitmap per piece, indexed by PicIndex; element 0 always exists.
-    std::vector<platform::Surface> picPat{platform::Surface(kPieceSurfaceSide, kPieceSurfaceSide)};
-    platform::Surface picTmp{kPieceSurfaceSide, kPieceSurfaceSide};  // scratch for turning
+    // One PieceBox square per piece, indexed by PicIndex; element 0 always
+    // exists, empty until the first cut.
+    std::vector<platform::Surface> picPat{platform::Surface()};
+    platform::Surface picTmp;  // scratch for turning, a PieceBox square once used
 
     int32_t BackColor = 15203838;  // board colour, blue-green-red
 };

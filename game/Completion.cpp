@@ -31,12 +31,19 @@ int16_t SnapStep(const GameState& state) {
     return static_cast<int16_t>(s >= 1 ? s : 1);
 }
 
-int16_t GridPoint(double quotient, int16_t step) {
+int16_t GridPoint(double quotient, int16_t step, int lo, int hi) {
     const double s = step >= 1 ? step : 1;
-    // The nearest multiple of a position near the 16-bit edge may lie past
-    // it; the last one on the inside is taken instead.
-    const double r = std::clamp(std::nearbyint(quotient) * s, std::ceil(-32768.0 / s) * s, std::floor(32767.0 / s) * s);
-    return Int16(r);
+    // The nearest multiple of a position near the edge may lie past it; the
+    // last one on the inside is taken instead.
+    const double first = std::ceil(std::max(lo, INT16_MIN) / s) * s;
+    const double last = std::floor(std::min(hi, INT16_MAX) / s) * s;
+    return Int16(std::max(first, std::min(last, std::nearbyint(quotient) * s)));
+}
+
+GridRange SnapRange(int16_t step) {
+    const int s = step >= 1 ? step : 1;
+    // Integer division truncates towards zero: inward at both ends.
+    return {INT16_MIN / s * s, INT16_MAX / s * s};
 }
 
 int16_t SnapToGrid(double v, int16_t step) { return GridPoint(v / step, step); }

@@ -31,9 +31,19 @@ bool IsComplete(const GameState& state, int16_t x0, int16_t y0);
 int16_t SnapStep(const GameState& state);
 
 // The multiple of `step` nearest to quotient x step (ties to even), or the
-// next one inward where that lies beyond 16 bits. `step` is at least 1 and
-// `quotient` a finite position over it, so the result always fits.
-int16_t GridPoint(double quotient, int16_t step);
+// nearest one inside [lo, hi] where that lies outside; by default [lo, hi]
+// is the 16-bit range. `step` is at least 1, `quotient` a finite position
+// over it, and [lo, hi] a part of the 16-bit range that holds a multiple of
+// `step`, so the result always fits.
+int16_t GridPoint(double quotient, int16_t step, int lo = INT16_MIN, int hi = INT16_MAX);
+
+// The first and the last multiple of `step` inside 16 bits: a position
+// between them snaps to the grid without leaving it.
+struct GridRange {
+    int Lo;
+    int Hi;
+};
+GridRange SnapRange(int16_t step);
 
 // v rounded to the nearest multiple of `step`, ties to even, inside 16 bits.
 int16_t SnapToGrid(double v, int16_t step);

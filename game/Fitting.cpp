@@ -32,9 +32,10 @@ int16_t GridSide(int16_t side, int16_t step) {
 }
 
 int32_t MaxGridCells(int16_t step) {
-    constexpr int16_t kLargestScreenW = 7680, kLargestScreenH = 4320;
-    const int32_t longestSide = (32767 + step - 1) / step;
-    return CellBudget(kLargestScreenW, kLargestScreenH, step) + 2 * longestSide + 1;
+    if (step <= 0) throw std::invalid_argument("grid step must be positive");
+    const int32_t largestBudget = Int16(INT16_MAX / 4.5);
+    const int32_t longestSide = (INT16_MAX + step - 1) / step;
+    return largestBudget + 2 * longestSide + 1;
 }
 
 PictureSize16 GrowInGrid(int16_t w, int16_t h, int16_t gridW, int16_t gridH) {

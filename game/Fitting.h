@@ -22,14 +22,17 @@ PictureSize16 ShrinkToBudget(int16_t w, int16_t h, int16_t budget, int16_t step)
 // The grid side over a picture side: the next multiple of `step` strictly above it.
 int16_t GridSide(int16_t side, int16_t step);
 
-// The most cells a grid cut by the set-up can have at grid step `step` (33
-// or more), on a screen as large as 7680 x 4320 pixels. After the shrink
-// the picture's area in cells is within the cell budget B; rounding each
+// The most cells a grid cut by the set-up can have at grid step `step`, on
+// any screen. The cell budget B is at most a 16-bit cell count over 4.5,
+// 7282: a screen of more cells overflows that count and starts no game.
+// After the shrink the picture's area in cells is within B; rounding each
 // side up to the next cell adds at most one column and one row, so the grid
-// holds at most B + a + b + 1 cells for sides of a and b cells, and no
-// 16-bit side is more than 32767 / step cells long (rounded up). At step 33 that is
-// 6770 + 2 * 993 + 1 = 8757 cells, about 130 MB of piece bitmaps; a file
-// that claims more is damaged and is refused before anything is made for it.
+// holds at most B + a + b + 1 cells for sides of a and b cells, and no 16-bit
+// side is more than 32767 / step cells long (rounded up). At step 33 that is
+// 7282 + 2 * 993 + 1 = 9269 pieces with bitmaps of 60 x 60, about 130 MB; at
+// step 88, 7282 + 2 * 373 + 1 = 8029 with bitmaps of 160 x 160, about 820 MB.
+// A file that claims more is damaged and is refused before anything is made
+// for it.
 int32_t MaxGridCells(int16_t step);
 
 // Grows both sides by 1 % a pass while each next 1 % stays inside its grid

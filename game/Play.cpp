@@ -18,10 +18,32 @@ namespace game {
 namespace {
 
 // A usable pointer position, or nullopt for one that is no number at all.
+// The board is at most 16 bits wide, and so is every position taken from the
+// pointer; a pointer held beyond that while dragging counts as at its edge.
 std::optional<float> Pointer(float v) {
     if (std::isnan(v)) return std::nullopt;
-    const float limit = kPointerLimit;
-    return std::clamp(v, -limit, limit);
+    return std::clamp(v, static_cast<float>(INT16_MIN), static_cast<float>(INT16_MAX));
+}
+
+// The places the held piece (index 0) may take on one axis. Its group goes
+// along, and no piece of it may leave the snap grid's range: nothing then
+// overflows, and the drop snaps every piece of the group by the same amount.
+GridRange HeldReach(const GameState& s, int16_t step, bool across) {
+    const GridRange grid = SnapRange(step);
+    GridRange reach = grid;
+    for (size_t k = 1; k < s.Pieces.size(); ++k) {
+        const PieceRec& p = s.Pieces[k];
+        if (!p.InGroup) continue;
+        const int offset = across ? p.GroupDX : p.GroupDY;
+        reach.Lo = std::max(reach.Lo, grid.Lo - offset);
+        reach.Hi = std::min(reach.Hi, grid.Hi - offset);
+    }
+    return reach;
+}
+
+// v rounded (ties to even) and stopped at the ends of `reach`.
+int16_t Stopped(float v, GridRange reach) {
+    return Int16(std::max<double>(reach.Lo, std::min<double>(reach.Hi, std::nearbyint(v))));
 }
 
 // The hint boxes' colour: pure yellow.
@@ -110,23 +132,26 @@ void Puzzle::picScreen_MouseMove(int16_t, int16_t, float fx, float fy) {
     GameState& s = m_State;
 
     if (Panning) {
-        const int16_t nt = Int16(y - static_cast<float>(PanY) + static_cast<float>(m_View.Top));
-        const int16_t nl = Int16(x - static_cast<float>(PanX) + static_cast<float>(m_View.Left));
+        // Sums of three 16-bit values; whatever lies beyond 16 bits is beyond
+        // the limits below as well.
+        const float nt = std::nearbyint(y - static_cast<float>(PanY) + static_cast<float>(m_View.Top));
+        const float nl = std::nearbyint(x - static_cast<float>(PanX) + static_cast<float>(m_View.Left));
         // A move past a limit is dropped on that axis: the board's near
         // edges may reach the window's edge, its far edges stay beyond it.
         const float minTop = static_cast<float>(m_View.ScaleHeight) - static_cast<float>(m_View.Height);
         const float minLeft = static_cast<float>(m_View.ScaleWidth) - static_cast<float>(m_View.Width);
-        const int16_t top = (minTop < nt && nt < 1) ? nt : m_View.Top;
-        const int16_t left = (minLeft < nl && nl < 1) ? nl : m_View.Left;
+        const int16_t top = (minTop < nt && nt < 1) ? Int16(nt) : m_View.Top;
+        const int16_t left = (minLeft < nl && nl < 1) ? Int16(nl) : m_View.Left;
         m_Window.MoveBoard(left, top);
         return;
     }
 
     if (!s.GameRunning || s.SelectedPiece < 0 || s.SelectedPiece >= static_cast<int>(s.Pieces.size())) return;
     if (x == static_cast<float>(LastX) && y == static_cast<float>(LastY)) return;
+    const int16_t step = SnapStep(s);
     PieceRec& held = s.Pieces[static_cast<size_t>(s.SelectedPiece)];
-    held.Left = Int16(x - static_cast<float>(GrabDX));
-    held.Top = Int16(y - static_cast<float>(GrabDY));
+    held.Left = Stopped(x - static_cast<float>(GrabDX), HeldReach(s, step, true));
+    held.Top = Stopped(y - static_cast<float>(GrabDY), HeldReach(s, step, false));
     const int16_t left = held.Left, top = held.Top;
     for (size_t k = 1; k < s.Pieces.size(); ++k) {
         PieceRec& p = s.Pieces[k];
@@ -152,13 +177,15 @@ void Puzzle::picScreen_MouseUp(int16_t button, int16_t, float fx, float fy) {
     if (!px || !py) return;
 
     // The release point decides where the held piece lands, in single
-    // precision as the pointer reports it.
+    // precision as the pointer reports it, and it stops where its group
+    // stopped while it was dragged.
     const int16_t step = SnapStep(s);
     const float fs = static_cast<float>(step);
     const float qx = (*px - static_cast<float>(GrabDX)) / fs;
     const float qy = (*py - static_cast<float>(GrabDY)) / fs;
-    const int16_t dropLeft = GridPoint(qx, step);
-    const int16_t dropTop = GridPoint(qy, step);
+    const GridRange reachX = HeldReach(s, step, true), reachY = HeldReach(s, step, false);
+    const int16_t dropLeft = GridPoint(qx, step, reachX.Lo, reachX.Hi);
+    const int16_t dropTop = GridPoint(qy, step, reachY.Lo, reachY.Hi);
 
     for (PieceRec& p : s.Pieces) {
         p.Left = SnapToGrid(static_cast<double>(p.Left), step);
@@ -213,7 +240,8 @@ void Puzzle::MnDesistir_Click() {
     } finish{*this};
 
     // The top-left piece anchors the solved picture at the visible corner of
-    // the window, turned upright first if it lies turned.
+    // the window, turned upright first if it lies turned. Where the last
+    // column or row would then lie beyond 16 bits, the anchor moves inward.
     int16_t x0 = 0, y0 = 0;
     const auto topLeft = std::find_if(s.Pieces.begin(), s.Pieces.end(),
                                       [](const PieceRec& p) { return p.Col == 0 && p.Row == 0; });
@@ -223,14 +251,20 @@ void Puzzle::MnDesistir_Click() {
             PuzzleModule::RotatePiece(s, m_Surfaces, index);
         const int grid = s.SnapDiv > 0 ? s.PieceStep / s.SnapDiv : 0;
         const int margin = s.SnapDiv > 0 ? s.PieceBox / s.SnapDiv : 0;
-        auto corner = [&](int16_t offset) {
-            const int16_t v = Int16(std::abs(static_cast<int>(offset)) + 10.0);
-            if (grid <= 0) return v;
-            return Int16(static_cast<double>(Int16(static_cast<double>(v - margin) / grid)) * grid);
+        int lastCol = 0, lastRow = 0;
+        for (const PieceRec& p : s.Pieces) {
+            lastCol = std::max<int>(lastCol, p.Col);
+            lastRow = std::max<int>(lastRow, p.Row);
+        }
+        auto corner = [&](int16_t offset, int last) {
+            const double v = std::abs(static_cast<int>(offset)) + 10.0;
+            const int limit = INT16_MAX - last * s.PieceStep;
+            if (grid <= 0) return Int16(std::min<double>(v, limit));
+            return GridPoint((v - margin) / grid, static_cast<int16_t>(grid), INT16_MIN, limit);
         };
         PieceRec& ref = s.Pieces[static_cast<size_t>(index)];
-        ref.Left = corner(m_View.Left);
-        ref.Top = corner(m_View.Top);
+        ref.Left = corner(m_View.Left, lastCol);
+        ref.Top = corner(m_View.Top, lastRow);
         x0 = ref.Left;
         y0 = ref.Top;
     }

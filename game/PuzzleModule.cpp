@@ -233,14 +233,14 @@ void PrepareMasks(BoardSurfaces& surfaces, int16_t size) {
 }
 
 void CutPieces(GameState& state, BoardSurfaces& surfaces, const platform::Surface& source) {
-    // Element 0 is the template every piece bitmap is copied from.
-    if (surfaces.picPat.empty())
-        surfaces.picPat.emplace_back(kPieceSurfaceSide, kPieceSurfaceSide, platform::kBlack);
-    surfaces.picPat.resize(1);
-    const platform::Surface& masks = surfaces.picMasks[1];
-
     const int box = state.PieceBox;
     const int step = state.PieceStep;
+    // Element 0 is the template every piece bitmap is copied from: a black
+    // PieceBox square, the only part of a piece that is ever drawn or turned.
+    surfaces.picPat.resize(1);
+    surfaces.picPat[0].Resize(box, box, platform::kBlack);
+    const platform::Surface& masks = surfaces.picMasks[1];
+
     // A non-positive step cannot divide the source; like any failing step of
     // the cut, it leaves the grid at its start, a single cell.
     int lastCol = 0;
@@ -356,8 +356,10 @@ void RotatePiece(GameState& state, BoardSurfaces& surfaces, int16_t index) {
     platform::Surface& bitmap = surfaces.picPat[static_cast<size_t>(rec.PicIndex)];
     platform::Surface& scratch = surfaces.picTmp;
     const int box = state.PieceBox;
-    if (box < 1 || box > bitmap.Width() || box > bitmap.Height() || box > scratch.Width() || box > scratch.Height())
+    if (box < 1 || box > bitmap.Width() || box > bitmap.Height())
         throw std::out_of_range("piece square larger than its bitmap");
+    // The scratch square follows the piece size; what it held means nothing.
+    if (scratch.Width() != box || scratch.Height() != box) scratch.Resize(box, box);
 
     scratch.BitBlt(0, 0, box, box, bitmap, 0, 0, platform::Rop::SrcCopy);
     // Scratch row y becomes bitmap column box-1-y: a clockwise turn with y

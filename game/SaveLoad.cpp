@@ -32,6 +32,14 @@ void Puzzle::ShowFileMessage(const QString& text, platform::MsgIcon icon) {
 }
 
 bool Puzzle::SaveGame(const QString& fileName) {
+    auto notWritten = [&] {
+        ShowFileMessage(QStringLiteral("O arquivo ") + fileName + QStringLiteral(" não pôde ser gravado"),
+                        platform::MsgIcon::Critical);
+        return false;
+    };
+    // A file whose picture path would not read back could never be loaded:
+    // it is not written, and an earlier file of that name stays.
+    if (!PathReadsBack(m_State.PicFile)) return notWritten();
     m_Host.SetBusyPointer(true);
     // A piece held by the mouse stays on top of the stack; the file is in
     // home order all the same.
@@ -41,10 +49,8 @@ bool Puzzle::SaveGame(const QString& fileName) {
     // A failed write leaves an earlier file of that name as it was.
     const bool written = platform::ReplaceFile(fileName, FormatSavedGame(sorted));
     m_Host.SetBusyPointer(false);
-    if (!written)
-        ShowFileMessage(QStringLiteral("O arquivo ") + fileName + QStringLiteral(" não pôde ser gravado"),
-                        platform::MsgIcon::Critical);
-    return written;
+    if (!written) return notWritten();
+    return true;
 }
 
 bool Puzzle::LoadGame(const QString& fileName) {

@@ -1,6 +1,5 @@
 #include "game/SavedGame.h"
 
-#include "game/Board.h"
 #include "game/Fitting.h"
 #include "game/Levels.h"
 #include "game/Numeric.h"
@@ -44,6 +43,15 @@ std::optional<int32_t> LineNumber(const QByteArray& line, int32_t lo, int32_t hi
     const QList<QByteArray> values = Values(line);
     if (values.size() != 1) return std::nullopt;
     return Number(values[0], lo, hi);
+}
+
+// The path a line holds: the blanks before it are skipped, and it runs to
+// the end of the line, since a folder or file name may hold commas and may
+// end in blanks.
+QString PathOfLine(const QByteArray& line) {
+    qsizetype first = 0;
+    while (first < line.size() && line[first] == ' ') ++first;
+    return QString::fromUtf8(line.mid(first));
 }
 
 // The fit inside a grid of gridW x gridH.
@@ -91,10 +99,6 @@ void SortHomeOrder(std::vector<PieceRec>& pieces) {
     });
 }
 
-LoadFit FitForLoad(int16_t picW, int16_t picH, int16_t step) {
-    return FitInGrid(picW, picH, step, GridSide(picW, step), GridSide(picH, step));
-}
-
 std::optional<LoadFit> FitSavedGame(const SavedGame& saved) {
     const int step = saved.PieceStep;
     const int gridW = saved.Cols * step, gridH = saved.Rows * step;
@@ -104,6 +108,11 @@ std::optional<LoadFit> FitSavedGame(const SavedGame& saved) {
     };
     if (!belongs(saved.PicW, gridW) || !belongs(saved.PicH, gridH)) return std::nullopt;
     return FitInGrid(saved.PicW, saved.PicH, saved.PieceStep, Int16(gridW), Int16(gridH));
+}
+
+bool PathReadsBack(const QString& path) {
+    if (path.contains(QLatin1Char('\n')) || path.contains(QLatin1Char('\r'))) return false;
+    return PathOfLine(path.toUtf8()) == path;
 }
 
 QByteArray FormatNumber(int32_t value) {
@@ -134,8 +143,7 @@ std::optional<SavedGame> ParseSavedGame(const QByteArray& text) {
 
     SavedGame g;
     const auto elapsed = LineNumber(lines[0], 0, INT32_MAX);
-    // The path is the whole line: a folder or file name may hold commas.
-    g.PicFile = QString::fromUtf8(lines[1]).trimmed();
+    g.PicFile = PathOfLine(lines[1]);
     const auto level = LineNumber(lines[2], 0, 5);
     const auto picW = LineNumber(lines[3], 1, INT16_MAX);
     const auto picH = LineNumber(lines[4], 1, INT16_MAX);
@@ -175,13 +183,13 @@ std::optional<SavedGame> ParseSavedGame(const QByteArray& text) {
                      static_cast<int16_t>(n[3]), static_cast<int16_t>(n[4]), static_cast<int16_t>(n[5]),
                      static_cast<int16_t>(n[6])};
         if (p.PicIndex != k || p.Rotation < 0 || p.Rotation > 3 || p.Col < 0 || p.Row < 0) return std::nullopt;
-        if (std::abs(p.Left) > kPositionLimit || std::abs(p.Top) > kPositionLimit) return std::nullopt;
         g.Pieces.push_back(p);
     }
-    // The pieces fill their grid row by row: the last one names its size.
+    // The pieces fill their grid row by row: the last one names its size,
+    // and every piece sits in the cell of its index in that grid, which
+    // leaves no cell empty.
     g.Cols = static_cast<int16_t>(g.Pieces.back().Col + 1);
     g.Rows = static_cast<int16_t>(g.Pieces.back().Row + 1);
-    if (g.Cols * g.Rows != count) return std::nullopt;
     for (const SavedPiece& p : g.Pieces)
         if (p.Col != p.PicIndex % g.Cols || p.Row != p.PicIndex / g.Cols) return std::nullopt;
     return g;

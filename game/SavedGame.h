@@ -54,14 +54,13 @@ constexpr qint64 kMaxSavedGameBytes = 4 * 1024 * 1024;
 // of range, a level that is not one, piece sizes out of the level table's
 // proportions (PieceBox 20 and PieceStep 11 times SnapDiv) or beyond its
 // range (SnapDiv 3 to 8), more pieces than MaxGridCells, pieces that do not
-// fill a whole grid in home order, a turn outside 0..3 and a position
-// beyond kPositionLimit.
+// fill a whole grid in home order and a turn outside 0..3. Every position a
+// 16-bit field holds is taken: play may leave a piece anywhere in that range.
 std::optional<SavedGame> ParseSavedGame(const QByteArray& text);
 
-// How a loaded game's picture sits in picMaster. The grid follows from the
-// saved picture size alone; the picture then grows by 2 % a pass inside it
-// and is stretched by at most 3 % either way to even out the margins. No
-// white frame: the margin stays black.
+// How a loaded game's picture sits in picMaster: inside the grid, the
+// picture grows by 2 % a pass and is stretched by at most 3 % either way to
+// even out the margins. No white frame: the margin stays black.
 struct LoadFit {
     int16_t GridW, GridH;  // the size of picMaster
     int16_t Cols, Rows;
@@ -69,7 +68,6 @@ struct LoadFit {
     int16_t PicW, PicH;    // the painted size
     bool TooSmall;         // a single column or a single row
 };
-LoadFit FitForLoad(int16_t picW, int16_t picH, int16_t step);
 
 // The fit of a saved game's picture in the grid its pieces fill. That grid
 // is the one the picture size gives, or one cell wider or higher where the
@@ -78,6 +76,11 @@ LoadFit FitForLoad(int16_t picW, int16_t picH, int16_t step);
 // picture grown exactly to its grid's side. nullopt when the picture and
 // the pieces do not belong together.
 std::optional<LoadFit> FitSavedGame(const SavedGame& saved);
+
+// Whether a picture path, written as its line, reads back as itself. A line
+// break or a CR in it would end its line early: a file written with it
+// could never be loaded.
+bool PathReadsBack(const QString& path);
 
 // One number in the file's form: sign position, digits, one blank.
 QByteArray FormatNumber(int32_t value);

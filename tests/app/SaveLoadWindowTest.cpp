@@ -121,21 +121,21 @@ TEST_F(SaveLoadWindow, FarPiecesAndFailingHandlersNeverEndTheProgram) {
     };
     const std::vector<game::PieceRec> before = state.Pieces;
 
-    // At the 16-bit edge: refused, told, and the game stays.
-    host.OpenAnswers.push_back(withFirstPieceAt("far.pzl", " 32767 -32768"));
+    // Beyond the 16-bit edge: refused, told, and the game stays.
+    host.OpenAnswers.push_back(withFirstPieceAt("far.pzl", " 32768 -32768"));
     window->mnuLoadGame->trigger();
     ASSERT_EQ(host.Messages.size(), 1u);
     EXPECT_EQ(host.Messages[0].Text, "O arquivo " + dir.filePath("far.pzl") + " está danificado e não pode ser aberto");
     EXPECT_EQ(state.Pieces, before);
     EXPECT_TRUE(state.GameRunning);
 
-    // As far as a game can put a piece: loaded, and every piece dropped.
-    host.OpenAnswers.push_back(withFirstPieceAt("edge.pzl", " 20000 -20000"));
+    // At the 16-bit edge: loaded, and every piece dropped.
+    host.OpenAnswers.push_back(withFirstPieceAt("edge.pzl", " 32767 -32768"));
     window->mnuLoadGame->trigger();
     ASSERT_EQ(host.Messages.size(), 1u);
     ASSERT_TRUE(state.GameRunning);
-    EXPECT_EQ(state.Pieces[0].Left, 20000);
-    EXPECT_EQ(state.Pieces[0].Top, -20000);
+    EXPECT_EQ(state.Pieces[0].Left, 32767);
+    EXPECT_EQ(state.Pieces[0].Top, -32768);
     auto send = [&](QEvent::Type type, QPointF at, Qt::MouseButton button, Qt::MouseButtons buttons) {
         QWidget* board = window->picScreen();
         QMouseEvent e(type, at, board->mapToGlobal(at), button, buttons, Qt::NoModifier);
@@ -161,8 +161,11 @@ TEST_F(SaveLoadWindow, FarPiecesAndFailingHandlersNeverEndTheProgram) {
     const QPointF at(last.Left + half, last.Top + half);
     send(QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
     ASSERT_EQ(state.SelectedPiece, 0);
+    // A group wider than 16 bits hold: no place of the held piece fits both.
     state.Pieces[1].InGroup = true;
-    state.Pieces[1].GroupDX = 32767;  // no sum with it fits in 16 bits
+    state.Pieces[1].GroupDX = 32767;
+    state.Pieces[2].InGroup = true;
+    state.Pieces[2].GroupDX = -32767;
     send(QEvent::MouseMove, at + QPointF(40, 0), Qt::NoButton, Qt::LeftButton);
     ASSERT_EQ(host.Messages.size(), 2u);
     EXPECT_EQ(host.Messages[1].Text, "Ocorreu um erro e a ação não pôde ser concluída. O jogo continua.");

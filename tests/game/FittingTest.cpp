@@ -15,6 +15,15 @@ TEST(Fitting, CellBudgetOfScreens) {
         EXPECT_EQ(game::CellBudget(c.W, c.H, c.Step), c.Budget) << c.W << "x" << c.H << " at " << c.Step;
 }
 
+TEST(Fitting, GridsOfLargeScreensStayWithinTheLoadersBound) {
+    // A 10240 x 4320 screen at step 44 gives a budget of 5078 cells; a
+    // picture of 501 x 10.1 cells fits it and its grid rounds up to 501 x 11.
+    const game::Fit f = FitPicture(22043, 445, 10240, 4320, 44);
+    EXPECT_EQ(f.Budget, 5078);
+    EXPECT_EQ(f.Cols * f.Rows, 5511);
+    EXPECT_LE(f.Cols * f.Rows, game::MaxGridCells(44));
+}
+
 TEST(Fitting, IntermediateStepsOfTheWorkedExamples) {
     // 400 x 300 at 33 (budget 98): two shrink passes, no grow, height stretched.
     auto s = game::ShrinkToBudget(400, 300, 98, 33);

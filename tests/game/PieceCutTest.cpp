@@ -191,13 +191,17 @@ TEST(CutPieces, EachCutReplacesTheBitmapsAndBumpsTheGeneration) {
     CutPieces(cut.state, cut.surfaces, Picture(4 * 44, 4 * 44));
     EXPECT_EQ(cut.surfaces.picPat.size(), 16u);
     EXPECT_EQ(cut.state.Generation, before + 1);
-    CutPieces(cut.state, cut.surfaces, Picture(2 * 44, 2 * 44));
+    // The next cut at the smallest pieces: every bitmap is a square of its size.
+    cut.state.PieceBox = 60;
+    cut.state.PieceStep = 33;
+    PrepareMasks(cut.surfaces, 60);
+    CutPieces(cut.state, cut.surfaces, Picture(2 * 33, 2 * 33));
     EXPECT_EQ(cut.surfaces.picPat.size(), 4u);
     EXPECT_EQ(cut.state.Pieces.size(), 4u);
     EXPECT_EQ(cut.state.Generation, before + 2);
     for (const platform::Surface& s : cut.surfaces.picPat) {
-        EXPECT_EQ(s.Width(), game::kPieceSurfaceSide);
-        EXPECT_EQ(s.Height(), game::kPieceSurfaceSide);
+        EXPECT_EQ(s.Width(), 60);
+        EXPECT_EQ(s.Height(), 60);
     }
 }
 

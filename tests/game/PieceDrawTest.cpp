@@ -50,7 +50,7 @@ struct Board {
         rec.Shape = shape;
         rec.PicIndex = static_cast<int16_t>(index);
         state.Pieces.push_back(rec);
-        platform::Surface bmp(game::kPieceSurfaceSide, game::kPieceSurfaceSide, platform::kBlack);
+        platform::Surface bmp(kBox, kBox, platform::kBlack);
         for (int v = 0; v < kBox; ++v)
             for (int u = 0; u < kBox; ++u)
                 bmp.SetPixel(u, v, Inside(strip, shape, u, v) ? PiecePixel(index, u, v) : platform::kWhite);

@@ -68,7 +68,7 @@ struct PlayBoard {
                 p.Left = static_cast<int16_t>(11 * ((c * spread) / 11));
                 p.Top = static_cast<int16_t>(11 * ((r * spread) / 11));
                 state.Pieces.push_back(p);
-                platform::Surface bmp(game::kPieceSurfaceSide, game::kPieceSurfaceSide, platform::kWhite);
+                platform::Surface bmp(box, box, platform::kWhite);
                 bmp.FillRect(m, m, state.PieceStep, state.PieceStep, 0xFF000000u | uint32_t(p.PicIndex * 7919));
                 surfaces.picPat.push_back(bmp);
             }

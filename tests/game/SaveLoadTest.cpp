@@ -1,5 +1,7 @@
 // Saving a running game and loading it back; files and pictures that must
 // not replace the game on the board.
+#include "game/BoardLayout.h"
+#include "game/Completion.h"
 #include "game/Levels.h"
 #include "game/Puzzle.h"
 #include "game/PuzzleModule.h"
@@ -44,6 +46,21 @@ struct SaveLoadBoard {
         surfaces.picScreen.Resize(view.Width, view.Height);
         surfaces.picBG.Resize(view.Width, view.Height, platform::PixelFromColor(surfaces.BackColor));
         surfaces.picMasks[0] = tools::MaskStrip();
+    }
+
+    // The board of a simulated screen, centred as the main window makes it.
+    // Its surfaces keep their size: nothing here looks beyond them.
+    void OnScreen(QSize screen) {
+        host.Screen = screen;
+        state.ScreenW = static_cast<int16_t>(screen.width());
+        state.ScreenH = static_cast<int16_t>(screen.height());
+        const game::BoardRect board = game::BoardForScreen(state.ScreenW, state.ScreenH);
+        view.Width = board.Width;
+        view.Height = board.Height;
+        view.ScaleWidth = state.ScreenW;
+        view.ScaleHeight = static_cast<int16_t>(state.ScreenH - 64);
+        window.CentreLeft = board.Left;
+        window.CentreTop = board.Top;
     }
 
     QString Picture(const QString& name, QSize size) {
@@ -116,6 +133,95 @@ TEST(SaveLoad, ALoadedGameHasEveryPieceWhereAndHowItWasSaved) {
     for (int i = 10; i < a.size(); ++i) EXPECT_EQ(a[i], c[i]);
 }
 
+// Wide rows joined and carried as far as the pointer goes: the group stops
+// where its last piece would leave the snap grid's range, lands in line,
+// and the save loads with every piece where it was.
+TEST(SaveLoad, AJoinedRowCarriedToTheFarEdgeSavesAndLoadsInLine) {
+    struct Case {
+        QSize screen;
+        QSize picture;
+        int16_t cols;
+    };
+    for (const Case& c : {Case{{2560, 1440}, {18600, 44}, 423}, Case{{3840, 2160}, {32000, 44}, 728}}) {
+        SCOPED_TRACE(c.picture.width());
+        SaveLoadBoard b;
+        b.OnScreen(c.screen);
+        ASSERT_TRUE(b.Start(b.Picture("row.png", c.picture), game::Hard));
+        ASSERT_EQ(b.state.Cols, c.cols);
+        // The first row joined and upright near the board's corner, its
+        // first piece on top.
+        const int16_t step = b.state.PieceStep;
+        for (size_t k = 0; k < b.state.Pieces.size(); ++k) {
+            game::PieceRec& p = b.state.Pieces[k];
+            if (p.Row != 0) continue;
+            while (p.Rotation != 0) game::PuzzleModule::RotatePiece(b.state, b.surfaces, static_cast<int16_t>(k));
+            p.Left = static_cast<int16_t>(22 + p.Col * step);
+            p.Top = 22;
+        }
+        const auto first = std::find_if(b.state.Pieces.begin(), b.state.Pieces.end(),
+                                        [](const game::PieceRec& p) { return p.Row == 0 && p.Col == 0; });
+        std::rotate(b.state.Pieces.begin(), first, first + 1);
+
+        const float y = 22 + b.state.PieceBox / 2.0f;
+        b.puzzle.picScreen_MouseDown(game::LeftButton, 0, y, y);
+        ASSERT_EQ(b.state.SelectedPiece, 0);
+        b.puzzle.picScreen_MouseMove(game::LeftButton, 0, b.view.Width, y);
+        b.puzzle.picScreen_MouseMove(game::LeftButton, 0, 40000, y);
+        b.puzzle.picScreen_MouseUp(game::LeftButton, 0, 40000, y);
+        EXPECT_TRUE(b.host.Messages.empty());
+
+        auto expectRowInLine = [&](const game::GameState& s) {
+            std::vector<game::PieceRec> row(static_cast<size_t>(c.cols));
+            for (const game::PieceRec& p : s.Pieces)
+                if (p.Row == 0) row[static_cast<size_t>(p.Col)] = p;
+            EXPECT_EQ(row.back().Left, game::SnapRange(11).Hi);
+            for (const game::PieceRec& p : row) {
+                EXPECT_EQ(p.Left, row[0].Left + p.Col * step) << p.Col;
+                EXPECT_EQ(p.Top, 22) << p.Col;
+            }
+        };
+        expectRowInLine(b.state);
+        const QString file = b.dir.filePath("row.pzl");
+        ASSERT_TRUE(b.puzzle.SaveGame(file));
+        SaveLoadBoard other;
+        other.OnScreen(c.screen);
+        ASSERT_TRUE(other.puzzle.LoadGame(file));
+        EXPECT_TRUE(other.host.Messages.empty());
+        expectRowInLine(other.state);
+    }
+}
+
+// The give-up lays a wide picture out from the visible corner, or inward
+// from it where its last column would leave 16 bits; the solved game saves
+// and loads solved.
+TEST(SaveLoad, AGiveUpOnAWideBoardSavesAndLoadsSolved) {
+    struct Case {
+        QSize picture;
+        int16_t level;
+        bool scrolledRight;  // the board scrolled as far right as it goes
+    };
+    for (const Case& c : {Case{{20700, 89}, game::KidsA, false}, Case{{32000, 44}, game::Hard, true}}) {
+        SCOPED_TRACE(c.picture.width());
+        SaveLoadBoard b;
+        b.OnScreen({3840, 2160});
+        ASSERT_TRUE(b.Start(b.Picture("wide.png", c.picture), c.level));
+        if (c.scrolledRight) b.window.MoveBoard(static_cast<int16_t>(b.view.ScaleWidth - b.view.Width + 1), b.view.Top);
+        b.puzzle.MnDesistir_Click();
+        EXPECT_TRUE(b.host.Messages.empty());
+        const auto ref = game::FindReference(b.state);
+        ASSERT_TRUE(ref.has_value());
+        EXPECT_TRUE(game::IsComplete(b.state, ref->X0, ref->Y0));
+
+        const QString file = b.dir.filePath("solved.pzl");
+        ASSERT_TRUE(b.puzzle.SaveGame(file));
+        SaveLoadBoard other;
+        other.OnScreen({3840, 2160});
+        ASSERT_TRUE(other.puzzle.LoadGame(file));
+        EXPECT_TRUE(other.host.Messages.empty());
+        EXPECT_TRUE(game::IsComplete(other.state, ref->X0, ref->Y0));
+    }
+}
+
 // Every file but its clock line.
 QList<QByteArray> WithoutClock(const QByteArray& text) {
     QList<QByteArray> lines = text.split('\n');
@@ -156,7 +262,7 @@ TEST(SaveLoad, ALoadedGameSavedAgainIsTheSameFile) {
 
                 // A file saved after a load by earlier versions holds the
                 // picture size the load painted; it loads and saves as it is.
-                const game::LoadFit grown = game::FitForLoad(b.state.PicW, b.state.PicH, b.state.PieceStep);
+                const game::LoadFit grown = game::FitSavedGame(game::ParseSavedGame(b.Read(first)).value()).value();
                 QList<QByteArray> lines = b.Read(first).split('\n');
                 lines[3] = game::FormatNumber(grown.PicW) + "\r";
                 lines[4] = game::FormatNumber(grown.PicH) + "\r";
@@ -201,6 +307,8 @@ TEST(SaveLoad, RefusedFilesLeaveTheGameOnTheBoard) {
     QByteArray huge = withLine(9, " 32766 ");
     huge = huge.left(huge.indexOf("\r\n", huge.indexOf(" 32766 ")) + 2);
     for (int k = 0; k < 32767; ++k) huge += " 0  0  0  0  0  0  0 \r\n";
+    // A good game, then more blank lines than any saved game is long.
+    const QByteArray padded = good + QByteArray("\r\n").repeated(game::kMaxSavedGameBytes / 2);
 
     const QString damaged = " está danificado e não pode ser aberto";
     struct Case {
@@ -216,7 +324,8 @@ TEST(SaveLoad, RefusedFilesLeaveTheGameOnTheBoard) {
         {write("cut.pzl", good.left(good.size() / 2)), b.dir.filePath("cut.pzl") + damaged},
         {write("fewer.pzl", withLine(9, " 2 ")), b.dir.filePath("fewer.pzl") + damaged},
         {write("huge.pzl", huge), b.dir.filePath("huge.pzl") + damaged},
-        {write("far.pzl", withLine(10, " 32767  110  0  0  0  0  1 ")), b.dir.filePath("far.pzl") + damaged},
+        {write("padded.pzl", padded), b.dir.filePath("padded.pzl") + damaged},
+        {write("far.pzl", withLine(10, " 32768  110  0  0  0  0  1 ")), b.dir.filePath("far.pzl") + damaged},
         {write("narrow.pzl", withLine(3, " 60 ")), b.dir.filePath("narrow.pzl") + damaged},
         {write("missing.pzl", withLine(1, gone.toUtf8())), gone + " não foi encontrado"},
         {write("picfolder.pzl", withLine(1, b.dir.path().toUtf8())), b.dir.path() + " não foi encontrado"},
@@ -264,6 +373,21 @@ TEST(SaveLoad, AFailedWriteIsToldAndKeepsTheEarlierFile) {
         return written;
     };
     writetest::RunCases(writer);
+
+    // A picture whose name holds a line break or a CR: its path would not
+    // read back from its line, so the file is not written.
+    const QString file = b.dir.filePath("jogo.pzl");
+    ASSERT_TRUE(b.puzzle.SaveGame(file));
+    const QByteArray first = b.Read(file);
+    for (const char* name : {"a\nb.png", "a\rb.png"}) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(b.Start(b.Picture(name, {600, 400}), game::KidsA));
+        b.host.Messages.clear();
+        EXPECT_FALSE(b.puzzle.SaveGame(file));
+        ASSERT_EQ(b.host.Messages.size(), 1u);
+        EXPECT_EQ(b.host.Messages[0].Text, "O arquivo " + file + " não pôde ser gravado");
+        EXPECT_EQ(b.Read(file), first);
+    }
 }
 
 }  // namespace

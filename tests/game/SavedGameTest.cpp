@@ -1,4 +1,5 @@
 // The saved-game file: its exact text, and files that must not load.
+#include "game/Fitting.h"
 #include "game/SavedGame.h"
 
 #include <QList>
@@ -54,6 +55,10 @@ TEST(SavedGame, WritesHeaderAndPiecesInHomeOrder) {
 TEST(SavedGame, ReadsBackWhatItWrote) {
     game::GameState s = SixPieceGame();
     game::SortHomeOrder(s.Pieces);
+    s.PicFile += "  ";  // a name may end in blanks
+    // Play can leave a piece anywhere a 16-bit position reaches.
+    s.Pieces[2].Left = 32767;
+    s.Pieces[2].Top = -32768;
     const auto g = game::ParseSavedGame(game::FormatSavedGame(s));
     ASSERT_TRUE(g.has_value());
     EXPECT_EQ(g->ElapsedSecs, 42);
@@ -65,6 +70,8 @@ TEST(SavedGame, ReadsBackWhatItWrote) {
     EXPECT_EQ(g->Pieces[0].Left, 264);
     EXPECT_EQ(g->Pieces[0].Rotation, 1);
     EXPECT_EQ(g->Pieces[1].Left, -1);
+    EXPECT_EQ(g->Pieces[2].Left, 32767);
+    EXPECT_EQ(g->Pieces[2].Top, -32768);
     EXPECT_EQ(g->Pieces[5].Row, 1);
 }
 
@@ -77,6 +84,12 @@ TEST(SavedGame, RefusesDamagedFiles) {
         lines[index] = with + "\r";
         return lines.join('\n');
     };
+    // The 3 x 2 grid with its cell (1, 1) empty: five pieces, the last in (2, 1).
+    QList<QByteArray> holedLines = good.split('\n');
+    holedLines[9] = " 4 \r";
+    holedLines[14] = " 44  110  2  1  0  4  1 \r";
+    holedLines.removeAt(15);
+    const QByteArray holed = holedLines.join('\n');
     const QByteArray bad[] = {
         "",
         good.left(good.size() / 2),                   // truncated in the piece lines
@@ -89,13 +102,30 @@ TEST(SavedGame, RefusesDamagedFiles) {
         replaceLine(10, " 264  110  0  0  1  3  3 "),  // not in home order
         replaceLine(11, " 1 2 3"),                    // too few numbers
         replaceLine(12, " 99999  1  2  0  0  2  1 "),  // beyond 16 bits
-        replaceLine(12, " 20001  1  2  0  0  2  1 "),  // no place a game makes
-        replaceLine(11, " 1  -20001  1  0  0  1  1 "),
-        replaceLine(9, " 4 ").left(replaceLine(9, " 4 ").lastIndexOf("\r\n", -3) + 2),  // a grid with a hole
+        replaceLine(11, " 1  -32769  1  0  0  1  1 "),
+        holed,                                        // a grid with a hole
         replaceLine(5, " 40 ").replace("\r\n 66 \r\n 6 ", "\r\n 22 \r\n 2 "),  // finer than any level
+        replaceLine(5, " 180 ").replace("\r\n 66 \r\n 6 ", "\r\n 99 \r\n 9 "),  // coarser than any level
         replaceLine(9, " 32766 "),                    // more pieces than any screen's grid
     };
     for (const QByteArray& text : bad) EXPECT_FALSE(game::ParseSavedGame(text).has_value()) << text.toStdString();
+}
+
+TEST(SavedGame, TakesAsManyPiecesAsTheLargestGridAndNoMore) {
+    game::GameState s = SixPieceGame();
+    const int32_t most = game::MaxGridCells(s.PieceStep);
+    for (const int32_t count : {most, most + 1}) {
+        SCOPED_TRACE(count);
+        // One row of `count` pieces, each in its home cell.
+        s.Pieces.clear();
+        for (int32_t k = 0; k < count; ++k) {
+            game::PieceRec p;
+            p.Col = static_cast<int16_t>(k);
+            p.PicIndex = static_cast<int16_t>(k);
+            s.Pieces.push_back(p);
+        }
+        EXPECT_EQ(game::ParseSavedGame(game::FormatSavedGame(s)).has_value(), count == most);
+    }
 }
 
 }  // namespace
@@ -107,7 +137,17 @@ namespace {
 // reaches 330.48); the height, with the larger margin, is stretched by 3 %
 // at most, to 222; both margins are even already.
 TEST(SavedGame, LoaderFitGrowsByTwoPercentWithoutAFrame) {
-    const game::LoadFit f = game::FitForLoad(300, 200, 66);
+    // The saved sizes of a picture and its grid of pieces.
+    auto saved = [](int16_t picW, int16_t picH, int16_t step, int16_t cols, int16_t rows) {
+        game::SavedGame g;
+        g.PicW = picW;
+        g.PicH = picH;
+        g.PieceStep = step;
+        g.Cols = cols;
+        g.Rows = rows;
+        return g;
+    };
+    const game::LoadFit f = game::FitSavedGame(saved(300, 200, 66, 5, 4)).value();
     EXPECT_EQ(f.GridW, 330);
     EXPECT_EQ(f.GridH, 264);
     EXPECT_EQ(f.Cols, 5);
@@ -118,7 +158,7 @@ TEST(SavedGame, LoaderFitGrowsByTwoPercentWithoutAFrame) {
     EXPECT_EQ(f.PicY, 21);
     EXPECT_FALSE(f.TooSmall);
     // Tiny sides end the growth instead of looping for ever.
-    const game::LoadFit tiny = game::FitForLoad(20, 10, 44);
+    const game::LoadFit tiny = game::FitSavedGame(saved(20, 10, 44, 1, 1)).value();
     EXPECT_TRUE(tiny.TooSmall);
     EXPECT_EQ(tiny.GridW, 44);
 }
