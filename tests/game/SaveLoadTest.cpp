@@ -4,6 +4,7 @@
 #include "game/Puzzle.h"
 #include "game/PuzzleModule.h"
 #include "game/SavedGame.h"
+#include "support/DamagedPictures.h"
 #include "support/FakeHost.h"
 #include "support/FakeWindow.h"
 #include "tools/MaskStrip.h"
@@ -248,6 +249,12 @@ TEST(SaveLoad, RefusedFilesLeaveTheGameOnTheBoard) {
     EXPECT_FALSE(b.puzzle.LoadGame(write("notapicture.pzl", withLine(1, write("notapicture.png", "nothing").toUtf8()))));
     ASSERT_EQ(b.host.Messages.size(), 2u);
     EXPECT_EQ(b.host.Messages[1].Text, "A imagem " + b.dir.filePath("notapicture.png") + " não pôde ser aberta");
+    // A picture whose header claims more than its bytes hold is never decoded.
+    const QString claims = write("claims.jpg", damaged::JpegClaiming(4000, 3000));
+    EXPECT_FALSE(b.puzzle.LoadGame(write("claims.pzl", withLine(1, claims.toUtf8()))));
+    ASSERT_EQ(b.host.Messages.size(), 3u);
+    EXPECT_EQ(b.host.Messages[2].Text, "A imagem " + claims + " não pôde ser aberta");
+    EXPECT_EQ(b.state.Pieces, before.Pieces);
 }
 
 TEST(SaveLoad, AFailedWriteIsToldAndKeepsTheEarlierFile) {
