@@ -5,11 +5,13 @@
 #include "game/Puzzle.h"
 #include "game/PuzzleModule.h"
 #include "game/SavedGame.h"
+#include "platform/PictureReader.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <stdexcept>
 #include <utility>
 
@@ -97,7 +99,9 @@ bool Puzzle::LoadGame(const QString& fileName) {
             return false;
         }
 
-        platform::LoadedPicture picture = platform::LoadPicture(saved->PicFile);
+        // Decoded only as large as it is painted, as a new game does.
+        platform::CoveringPicture picture = platform::LoadPictureCovering(
+            saved->PicFile, QSize(std::max<int>(1, fit->PicW), std::max<int>(1, fit->PicH)));
         if (!picture) {
             m_Host.SetBusyPointer(false);
             ShowFileMessage(QStringLiteral("A imagem ") + saved->PicFile +
@@ -138,7 +142,7 @@ bool Puzzle::LoadGame(const QString& fileName) {
             rec.Top = saved->Pieces[k].Top;
             while (rec.Rotation != saved->Pieces[k].Rotation) PuzzleModule::RotatePiece(next, work, static_cast<int16_t>(k));
         }
-        const MiniatureRect miniature = MiniatureFor(QSize(work.PicTemp.Width(), work.PicTemp.Height()));
+        const MiniatureRect miniature = MiniatureFor(picture.FileSize);
 
         // Nothing below can fail: the saved game replaces the one on the board.
         next.SelectedPiece = -1;  // no piece is drawn as held

@@ -119,6 +119,35 @@ TEST(SaveLoad, ALoadedGameHasEveryPieceWhereAndHowItWasSaved) {
     for (int i = 10; i < a.size(); ++i) EXPECT_EQ(a[i], c[i]);
 }
 
+TEST(SaveLoad, AGameOfA48MegapixelPhotographLoads) {
+    // Decoded whole, 8000 x 6000 pixels take 192 MB, more than a decoder may
+    // allocate by default; the load decodes the picture reduced, as the new
+    // game did.
+    SaveLoadBoard b;
+    QImage photo(8000, 6000, QImage::Format_RGB32);
+    photo.fill(QColor(30, 90, 160));
+    QPainter(&photo).fillRect(0, 0, 4000, 3000, QColor(230, 180, 40));
+    const QString picture = b.dir.filePath("foto.jpg");
+    ASSERT_TRUE(photo.save(picture, "JPEG"));
+    photo = QImage();
+    ASSERT_TRUE(b.Start(picture, game::Hard));
+    const QString file = b.dir.filePath("foto.pzl");
+    ASSERT_TRUE(b.puzzle.SaveGame(file));
+
+    SaveLoadBoard other;
+    ASSERT_TRUE(other.puzzle.LoadGame(file));
+    EXPECT_TRUE(other.host.Messages.empty());
+    EXPECT_EQ(other.state.Pieces.size(), b.state.Pieces.size());
+    EXPECT_LT(other.surfaces.PicTemp.Width(), 8000);
+    EXPECT_FLOAT_EQ(other.window.MiniatureWidth, b.window.MiniatureWidth);
+    EXPECT_FLOAT_EQ(other.window.MiniatureHeight, b.window.MiniatureHeight);
+    const platform::Surface& m = other.surfaces.picMaster;
+    const QColor topLeft = QColor::fromRgb(m.Pixel(m.Width() / 4, m.Height() / 4));
+    const QColor bottomRight = QColor::fromRgb(m.Pixel(m.Width() * 3 / 4, m.Height() * 3 / 4));
+    EXPECT_NEAR(topLeft.red(), 230, 20);
+    EXPECT_NEAR(bottomRight.blue(), 160, 20);
+}
+
 // Every file but its clock line.
 QList<QByteArray> WithoutClock(const QByteArray& text) {
     QList<QByteArray> lines = text.split('\n');
