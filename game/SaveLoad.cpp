@@ -72,6 +72,11 @@ bool Puzzle::LoadGame(const QString& fileName) {
                         platform::MsgIcon::None);
         return false;
     };
+    auto cannotOpen = [&] {
+        ShowFileMessage(QStringLiteral("O arquivo ") + fileName + QStringLiteral(" não pôde ser aberto"),
+                        platform::MsgIcon::Critical);
+        return false;
+    };
     auto damaged = [&] {
         ShowFileMessage(QStringLiteral("O arquivo ") + fileName +
                             QStringLiteral(" está danificado e não pode ser aberto"),
@@ -81,9 +86,14 @@ bool Puzzle::LoadGame(const QString& fileName) {
 
     if (!RegularFile(fileName)) return notFound(fileName);
     QFile file(fileName);
-    if (file.size() > kMaxSavedGameBytes || !file.open(QIODevice::ReadOnly)) return damaged();
-    const std::optional<SavedGame> saved = ParseSavedGame(file.read(kMaxSavedGameBytes));
+    if (file.size() > kMaxSavedGameBytes) return damaged();
+    // A file that is there but cannot be read (no permission, a failing
+    // disk) is not damaged: the player can mend that.
+    if (!file.open(QIODevice::ReadOnly)) return cannotOpen();
+    const QByteArray text = file.read(kMaxSavedGameBytes);
+    if (file.error() != QFileDevice::NoError) return cannotOpen();
     file.close();
+    const std::optional<SavedGame> saved = ParseSavedGame(text);
     if (!saved) return damaged();
 
     if (!RegularFile(saved->PicFile)) return notFound(saved->PicFile);

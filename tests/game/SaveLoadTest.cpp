@@ -21,6 +21,8 @@
 
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -284,6 +286,32 @@ TEST(SaveLoad, RefusedFilesLeaveTheGameOnTheBoard) {
     ASSERT_EQ(b.host.Messages.size(), 3u);
     EXPECT_EQ(b.host.Messages[2].Text, "A imagem " + claims + " não pôde ser aberta");
     EXPECT_EQ(b.state.Pieces, before.Pieces);
+}
+
+TEST(SaveLoad, AFileThatCannotBeReadIsNotCalledDamaged) {
+    SaveLoadBoard b;
+    ASSERT_TRUE(b.Start(b.Picture("p.png", {600, 400}), game::KidsB));
+    const QString file = b.dir.filePath("jogo.pzl");
+    ASSERT_TRUE(b.puzzle.SaveGame(file));
+    // Nobody may read the file, though anyone may reach it. Root reads it all
+    // the same, so the load runs in a child process that is nobody (65534).
+    ASSERT_EQ(chmod(b.dir.path().toLocal8Bit().constData(), 0711), 0);
+    ASSERT_EQ(chmod(file.toLocal8Bit().constData(), 0), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (getuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(2);
+        b.host.Messages.clear();
+        const bool loaded = b.puzzle.LoadGame(file);
+        const bool told = b.host.Messages.size() == 1 &&
+                          b.host.Messages[0].Text == "O arquivo " + file + " não pôde ser aberto" &&
+                          b.host.Messages[0].Icon == platform::MsgIcon::Critical;
+        _exit(!loaded && told ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: not told that the file cannot be opened; 2: could not become nobody";
 }
 
 TEST(SaveLoad, AFailedWriteIsToldAndKeepsTheEarlierFile) {
