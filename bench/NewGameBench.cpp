@@ -68,44 +68,70 @@ double PeakMegabytes() {
 // Starts the peak over from the memory resident now.
 void ResetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
 
-// Arguments: the screen's width and height.
-void BM_NewGameSetup(benchmark::State& state) {
-    const QString path = PhotoPath();
-    const int16_t screenW = static_cast<int16_t>(state.range(0)), screenH = static_cast<int16_t>(state.range(1));
-    const game::BoardRect board = game::BoardForScreen(screenW, screenH);
+// A game at "Difícil" on a screen of the given size, as the main window sets it up.
+struct HardBoard {
     game::GameState gs;
     game::BoardSurfaces surfaces;
     game::BoardView view;
-    FakeWindow window(view);
+    FakeWindow window{view};
     FakeHost host;
     platform::Random random;
-    game::Puzzle puzzle(gs, surfaces, view, window, host, random);
-    host.Screen = {screenW, screenH};
-    gs.ScreenW = screenW;
-    gs.ScreenH = screenH;
-    view.Width = board.Width;
-    view.Height = board.Height;
-    view.ScaleWidth = screenW;
-    view.ScaleHeight = static_cast<int16_t>(screenH - 60);
-    window.CentreLeft = board.Left;
-    window.CentreTop = board.Top;
-    surfaces.picScreen.Resize(board.Width, board.Height);
-    surfaces.picBG.Resize(board.Width, board.Height, platform::PixelFromColor(surfaces.BackColor));
-    surfaces.picMasks[0] = tools::MaskStrip();
-    game::ChooseLevel(gs, game::Hard);
+    game::Puzzle puzzle{gs, surfaces, view, window, host, random};
+
+    HardBoard(int16_t screenW, int16_t screenH) {
+        const game::BoardRect board = game::BoardForScreen(screenW, screenH);
+        host.Screen = {screenW, screenH};
+        gs.ScreenW = screenW;
+        gs.ScreenH = screenH;
+        view.Width = board.Width;
+        view.Height = board.Height;
+        view.ScaleWidth = screenW;
+        view.ScaleHeight = static_cast<int16_t>(screenH - 60);
+        window.CentreLeft = board.Left;
+        window.CentreTop = board.Top;
+        surfaces.picScreen.Resize(board.Width, board.Height);
+        surfaces.picBG.Resize(board.Width, board.Height, platform::PixelFromColor(surfaces.BackColor));
+        surfaces.picMasks[0] = tools::MaskStrip();
+        game::ChooseLevel(gs, game::Hard);
+    }
+};
+
+// Arguments: the screen's width and height.
+void BM_NewGameSetup(benchmark::State& state) {
+    const QString path = PhotoPath();
+    HardBoard b(static_cast<int16_t>(state.range(0)), static_cast<int16_t>(state.range(1)));
     // The first game starts on an empty board; each timed one replaces the
     // game on the board, as in play.
     ResetPeak();
-    if (!puzzle.NewGameSetup(path)) state.SkipWithError("set-up refused the picture");
+    if (!b.puzzle.NewGameSetup(path)) state.SkipWithError("set-up refused the picture");
     state.counters["first_peak_MB"] = PeakMegabytes();
     ResetPeak();
     for (auto _ : state) {
-        if (!puzzle.NewGameSetup(path)) state.SkipWithError("set-up refused the picture");
-        benchmark::DoNotOptimize(surfaces.picScreen.Row(0));
+        if (!b.puzzle.NewGameSetup(path)) state.SkipWithError("set-up refused the picture");
+        benchmark::DoNotOptimize(b.surfaces.picScreen.Row(0));
     }
-    state.counters["pieces"] = static_cast<double>(gs.Pieces.size());
+    state.counters["pieces"] = static_cast<double>(b.gs.Pieces.size());
     state.counters["peak_MB"] = PeakMegabytes();
 }
 BENCHMARK(BM_NewGameSetup)->Args({1920, 1080})->Args({7680, 4320})->Unit(benchmark::kMillisecond);
+
+// Loading a saved game of the same picture decodes it as reduced as the new
+// game did, so it should cost no more than about 1.3 times the new game.
+void BM_LoadGame(benchmark::State& state) {
+    const QString path = PhotoPath();
+    HardBoard b(1920, 1080);
+    QTemporaryDir dir;
+    const QString saved = dir.filePath(QStringLiteral("jogo.pzl"));
+    if (!b.puzzle.NewGameSetup(path) || !b.puzzle.SaveGame(saved)) {
+        state.SkipWithError("no game to save");
+        return;
+    }
+    for (auto _ : state) {
+        if (!b.puzzle.LoadGame(saved)) state.SkipWithError("the saved game did not load");
+        benchmark::DoNotOptimize(b.surfaces.picScreen.Row(0));
+    }
+    state.counters["pieces"] = static_cast<double>(b.gs.Pieces.size());
+}
+BENCHMARK(BM_LoadGame)->Unit(benchmark::kMillisecond);
 
 }  // namespace

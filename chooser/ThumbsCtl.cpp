@@ -2,13 +2,13 @@
 
 #include "chooser/Colors.h"
 #include "game/Numeric.h"
+#include "platform/PictureReader.h"
 #include "support/Twips.h"
 #include "widgets/SurfaceView.h"
 
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QFrame>
-#include <QImageReader>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -373,20 +373,18 @@ void ThumbsCtl::BuildCell(int32_t i, int32_t rowStart, int16_t cols, int16_t c) 
 
     // Only the header is read here; the picture itself is decoded once, at
     // thumbnail size, when it is painted.
-    const QString path = m_Paths[i];
+    platform::PictureFile picture(m_Paths[i]);
     std::optional<QSize> himetric;
-    if (QFileInfo(path).isFile()) {
-        QImageReader reader(path);
-        const QSize px = reader.size();
-        if (px.isValid() && !px.isEmpty())
-            himetric = QSize(HimetricFromPixels(px.width()), HimetricFromPixels(px.height()));
+    if (picture) {
+        const QSize px = picture.Size();
+        himetric = QSize(HimetricFromPixels(px.width()), HimetricFromPixels(px.height()));
     }
     m_Dims[i] = himetric ? SizeText(himetric->width(), himetric->height()) : SizeText(0, 0);
     const FittedSize fit = himetric ? FitPicture(himetric, kThumbMaxHeight, kThumbMaxWidth, m_Scratch)
                                     : FittedSize{kThumbMaxWidth, kThumbMaxHeight};
     if (himetric) m_Scratch = fit;
     try {
-        PaintThumb(game::Int16(fit.Width), game::Int16(fit.Height), i, path, himetric.has_value());
+        PaintThumb(game::Int16(fit.Width), game::Int16(fit.Height), i, picture);
     } catch (const std::exception&) {
     }
 
@@ -403,20 +401,18 @@ void ThumbsCtl::BuildCell(int32_t i, int32_t rowStart, int16_t cols, int16_t c) 
     SetCellToolTip(i, m_ImageToolTip ? BuildToolTip(i) : QString());
 }
 
-void ThumbsCtl::PaintThumb(int16_t width, int16_t height, int32_t i, const QString& path, bool readable) {
+void ThumbsCtl::PaintThumb(int16_t width, int16_t height, int32_t i, platform::PictureFile& picture) {
     Cell& cell = m_Cells[i];
     cell.ImageTw.setSize(QSizeF(width, height));
     ThumbImage* image = cell.Image;
     image->Picture = QImage();
     image->Placeholder = true;
-    if (readable) {
-        QImageReader reader(path);
+    if (picture) {
         // JPEG decodes straight at the reduced size (DCT scaling), so a big
         // photograph costs a fraction of its full decoding.
-        reader.setScaledSize(QSize(std::max(1, Pixels(width)), std::max(1, Pixels(height))));
-        QImage picture;
-        if (reader.read(&picture) && !picture.isNull()) {
-            image->Picture = std::move(picture);
+        QImage scaled = picture.Scaled(QSize(std::max(1, Pixels(width)), std::max(1, Pixels(height))));
+        if (!scaled.isNull()) {
+            image->Picture = std::move(scaled);
             image->Placeholder = false;
         }
     }

@@ -23,6 +23,10 @@
 class QFrame;
 class QScrollBar;
 
+namespace platform {
+class PictureFile;
+}
+
 namespace chooser {
 
 class ThumbImage;
@@ -113,7 +117,7 @@ private:
     void UserControl_Resize();
     void LoadThumbs();
     void BuildCell(int32_t i, int32_t rowStart, int16_t cols, int16_t c);
-    void PaintThumb(int16_t width, int16_t height, int32_t i, const QString& path, bool readable);
+    void PaintThumb(int16_t width, int16_t height, int32_t i, platform::PictureFile& picture);
     void SetFrameColor(int16_t i, int32_t color);
     void SetCellToolTip(int32_t i, const QString& text);
     QString BuildToolTip(int32_t i) const;

@@ -11,7 +11,6 @@
 #include "platform/PictureReader.h"
 
 #include <algorithm>
-#include <optional>
 #include <stdexcept>
 #include <utility>
 
@@ -62,26 +61,23 @@ bool Puzzle::NewGameSetup(const QString& filename, const std::function<void()>& 
         const int16_t screenW = Int16(Single(Single(screen.width() * 15.0) / 15.0f));
         const int16_t screenH = Int16(Single(Single(screen.height() * 15.0) / 15.0f));
         const int16_t step = m_State.PieceStep;
-        std::optional<Fit> fit;
-        QSize need(1, 1);
-        const std::optional<QSize> header = platform::PictureSize(picFile);
-        if (header && header->width() <= platform::kMaxPictureSide && header->height() <= platform::kMaxPictureSide) {
-            fit = FitFileSize(*header, screenW, screenH, step);
-            need = QSize(std::max<int>(1, fit->PicW), std::max<int>(1, fit->PicH));
-        }
-        platform::CoveringPicture loaded = platform::LoadPictureCovering(picFile, need);
+        platform::PictureFile picture(picFile);
+        if (!picture) throw Refused();
+        Fit fit = FitFileSize(picture.Size(), screenW, screenH, step);
+        platform::CoveringPicture loaded =
+            picture.Covering(QSize(std::max<int>(1, fit.PicW), std::max<int>(1, fit.PicH)));
         if (!loaded) throw Refused();
-        if (!fit || loaded.FileSize != *header) fit = FitFileSize(loaded.FileSize, screenW, screenH, step);
+        if (loaded.FileSize != picture.Size()) fit = FitFileSize(loaded.FileSize, screenW, screenH, step);
         work.PicTemp = std::move(loaded.Pixels);
 
         // The framed picture on black: white one pixel around the picture.
-        work.picMaster.Resize(fit->GridW, fit->GridH, platform::kBlack);
-        work.picMaster.DrawScaled(work.PicBranco, fit->FrameX, fit->FrameY, fit->PicW + 2, fit->PicH + 2,
+        work.picMaster.Resize(fit.GridW, fit.GridH, platform::kBlack);
+        work.picMaster.DrawScaled(work.PicBranco, fit.FrameX, fit.FrameY, fit.PicW + 2, fit.PicH + 2,
                                   platform::ScaleMode::Nearest);
-        work.picMaster.DrawScaled(work.PicTemp, fit->PicX, fit->PicY, fit->PicW, fit->PicH,
+        work.picMaster.DrawScaled(work.PicTemp, fit.PicX, fit.PicY, fit.PicW, fit.PicH,
                                   platform::ScaleMode::Smooth);
 
-        if (fit->TooSmall) {
+        if (fit.TooSmall) {
             ShowTooSmall();
             throw Refused();
         }
@@ -94,10 +90,10 @@ bool Puzzle::NewGameSetup(const QString& filename, const std::function<void()>& 
         m_Window.Maximize();
         GameState next = m_State;
         next.PicFile = picFile;
-        next.PicW = fit->PicW;
-        next.PicH = fit->PicH;
-        next.Cols = fit->Cols;
-        next.Rows = fit->Rows;
+        next.PicW = fit.PicW;
+        next.PicH = fit.PicH;
+        next.Cols = fit.Cols;
+        next.Rows = fit.Rows;
         next.ElapsedSecs = 0;
         next.GameLevel = m_State.ChosenLevel;
         PuzzleModule::CutPieces(next, work, work.picMaster);

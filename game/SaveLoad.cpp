@@ -6,10 +6,12 @@
 #include "game/PuzzleModule.h"
 #include "game/SavedGame.h"
 #include "platform/FileWriter.h"
+#include "platform/PictureReader.h"
 
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <stdexcept>
 #include <utility>
 
@@ -67,6 +69,11 @@ bool Puzzle::LoadGame(const QString& fileName) {
                         platform::MsgIcon::None);
         return false;
     };
+    auto cannotOpen = [&] {
+        ShowFileMessage(QStringLiteral("O arquivo ") + fileName + QStringLiteral(" não pôde ser aberto"),
+                        platform::MsgIcon::Critical);
+        return false;
+    };
     auto damaged = [&] {
         ShowFileMessage(QStringLiteral("O arquivo ") + fileName +
                             QStringLiteral(" está danificado e não pode ser aberto"),
@@ -76,9 +83,14 @@ bool Puzzle::LoadGame(const QString& fileName) {
 
     if (!RegularFile(fileName)) return notFound(fileName);
     QFile file(fileName);
-    if (file.size() > kMaxSavedGameBytes || !file.open(QIODevice::ReadOnly)) return damaged();
-    const std::optional<SavedGame> saved = ParseSavedGame(file.read(kMaxSavedGameBytes));
+    if (file.size() > kMaxSavedGameBytes) return damaged();
+    // A file that is there but cannot be read (no permission, a failing
+    // disk) is not damaged: the player can mend that.
+    if (!file.open(QIODevice::ReadOnly)) return cannotOpen();
+    const QByteArray text = file.read(kMaxSavedGameBytes);
+    if (file.error() != QFileDevice::NoError) return cannotOpen();
     file.close();
+    const std::optional<SavedGame> saved = ParseSavedGame(text);
     if (!saved) return damaged();
 
     if (!RegularFile(saved->PicFile)) return notFound(saved->PicFile);
@@ -94,7 +106,9 @@ bool Puzzle::LoadGame(const QString& fileName) {
             return false;
         }
 
-        platform::LoadedPicture picture = platform::LoadPicture(saved->PicFile);
+        // Decoded only as large as it is painted, as a new game does.
+        platform::CoveringPicture picture = platform::LoadPictureCovering(
+            saved->PicFile, QSize(std::max<int>(1, fit->PicW), std::max<int>(1, fit->PicH)));
         if (!picture) {
             m_Host.SetBusyPointer(false);
             ShowFileMessage(QStringLiteral("A imagem ") + saved->PicFile +
@@ -135,7 +149,7 @@ bool Puzzle::LoadGame(const QString& fileName) {
             rec.Top = saved->Pieces[k].Top;
             while (rec.Rotation != saved->Pieces[k].Rotation) PuzzleModule::RotatePiece(next, work, static_cast<int16_t>(k));
         }
-        const MiniatureRect miniature = MiniatureFor(QSize(work.PicTemp.Width(), work.PicTemp.Height()));
+        const MiniatureRect miniature = MiniatureFor(picture.FileSize);
 
         // Nothing below can fail: the saved game replaces the one on the board.
         next.SelectedPiece = -1;  // no piece is drawn as held

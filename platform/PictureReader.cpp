@@ -1,46 +1,370 @@
 #include "platform/PictureReader.h"
 
-#include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 
+#include <algorithm>
+#include <cstdint>
 #include <utility>
 
 namespace platform {
 
 namespace {
 
+// Bounds on how many pixels a file of a given size can honestly hold. Each
+// sits above the most a format's coding can compress, so that every picture
+// a program writes passes (photographs, uniform colours, 1-bit and tiny
+// pictures); a header that claims more is damaged and is refused before a
+// decoder reserves memory or time for it.
+
+// Deflate codes its longest match, 258 bytes, in no less than 2 bits (1-bit
+// length and distance codes): at most 1032 bytes of raw rows (filter bytes
+// and pixel bytes) per compressed byte. A uniform 1-bit PNG comes close.
+constexpr int64_t kDeflateMaxRatio = 1100;
+
+// A Huffman-coded JPEG spends at least a bit on every 8 x 8 block of its most
+// finely sampled component: a baseline block needs a DC code and an end code,
+// and a progressive file codes every block's DC in its first DC scan (only
+// its AC scans can skip runs of empty blocks). That is 512 pixels a byte at
+// most; a uniform progressive grey picture reaches about 256.
+constexpr int64_t kJpegPixelsPerByte = 1024;
+// Arithmetic coding needs almost nothing for a uniform picture (some 200
+// bytes for 8000 x 6000), so its size cannot tell such a file from a damaged
+// header. This bound passes any arithmetic-coded picture with real content,
+// drawings on a plain ground included, and keeps what a file of a few hundred
+// bytes can claim to a few megapixels; only large, nearly uniform pictures in
+// a coding that hardly any program writes are refused.
+constexpr int64_t kArithmeticJpegPixelsPerByte = 16384;
+
+// LZW codes are at most 12 bits and a code stands for at most 4096 pixels:
+// about 2731 pixels per byte of image data at best.
+constexpr int64_t kGifPixelsPerByte = 4096;
+
+// An RLE bitmap ends each row it writes with a 2-byte escape, and a row holds
+// at most kMaxPictureSide pixels; runs alone give at most 127.5 pixels a byte.
+constexpr int64_t kRlePixelsPerByte = 16384;
+
+// Reads a device front to back in blocks, with cheap forward skips, so that
+// a walk over a file's chunks or blocks reads no more than it must.
+class ByteSource {
+public:
+    explicit ByteSource(QIODevice& device) : m_Device(device), m_Size(device.size()) {}
+
+    qint64 Size() const { return m_Size; }
+    qint64 Left() const { return m_Size - m_Pos; }
+
+    bool Read(uint8_t* out, qint64 n) {
+        if (n < 0 || n > Left()) return false;
+        if (m_Pos < m_Start || m_Pos + n > m_Start + m_Block.size()) {
+            if (!m_Device.seek(m_Pos)) return false;
+            m_Block = m_Device.read(std::max<qint64>(n, kBlock));
+            m_Start = m_Pos;
+            if (m_Block.size() < n) return false;
+        }
+        std::copy_n(m_Block.constData() + (m_Pos - m_Start), n, reinterpret_cast<char*>(out));
+        m_Pos += n;
+        return true;
+    }
+    // The next byte, or -1 at the end.
+    int Byte() {
+        uint8_t b = 0;
+        return Read(&b, 1) ? b : -1;
+    }
+    bool Skip(qint64 n) {
+        if (n < 0 || n > Left()) return false;
+        m_Pos += n;
+        return true;
+    }
+    void Rewind() { m_Pos = 0; }
+
+private:
+    static constexpr qint64 kBlock = 64 * 1024;
+    QIODevice& m_Device;
+    const qint64 m_Size;
+    qint64 m_Pos = 0;
+    qint64 m_Start = 0;
+    QByteArray m_Block;
+};
+
+uint32_t Big32(const uint8_t* p) { return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3]; }
+uint16_t Big16(const uint8_t* p) { return static_cast<uint16_t>(p[0] << 8 | p[1]); }
+uint16_t Little16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
+uint32_t Little32(const uint8_t* p) {
+    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+
+// What a checked header declares.
+struct Header {
+    LoadError Error = LoadError::NotAPicture;
+    PictureFormat Format = PictureFormat::Bmp;
+    int64_t W = 0, H = 0;
+    int BytesPerPixel = 4;
+};
+
+// Sides first (a side over the limit is a picture too large to play, not a
+// damaged file), then the pixels against what the file can hold.
+Header Sized(PictureFormat format, int64_t w, int64_t h, bool plausible, int bytesPerPixel = 4) {
+    Header out;
+    out.Format = format;
+    if (w < 1 || h < 1) return out;
+    if (w > kMaxPictureSide || h > kMaxPictureSide) {
+        out.Error = LoadError::TooLarge;
+        return out;
+    }
+    if (!plausible) return out;
+    out.Error = LoadError::None;
+    out.W = w;
+    out.H = h;
+    out.BytesPerPixel = bytesPerPixel;
+    return out;
+}
+
+Header CheckPng(ByteSource& in) {
+    // The signature is checked; every chunk must fit in what is left of the
+    // file, IHDR first.
+    in.Skip(8);
+    bool haveHeader = false;
+    uint8_t ihdr[13] = {};
+    int64_t idat = 0;
+    while (in.Left() > 0) {
+        uint8_t head[8];
+        if (!in.Read(head, 8)) return {};
+        const uint32_t length = Big32(head);
+        if (length > 0x7FFFFFFFu || length + qint64(4) > in.Left()) return {};
+        const QByteArray type(reinterpret_cast<const char*>(head + 4), 4);
+        if (!haveHeader) {
+            if (type != "IHDR" || length != 13 || !in.Read(ihdr, 13) || !in.Skip(4)) return {};
+            haveHeader = true;
+            continue;
+        }
+        if (type == "IEND") break;
+        if (type == "IDAT") idat += length;
+        in.Skip(length + qint64(4));
+    }
+    if (!haveHeader) return {};
+    const int64_t w = Big32(ihdr), h = Big32(ihdr + 4);
+    const int depth = ihdr[8], colour = ihdr[9];
+    int channels = 0;
+    switch (colour) {
+        case 0: channels = depth == 1 || depth == 2 || depth == 4 || depth == 8 || depth == 16 ? 1 : 0; break;
+        case 2: channels = depth == 8 || depth == 16 ? 3 : 0; break;
+        case 3: channels = depth == 1 || depth == 2 || depth == 4 || depth == 8 ? 1 : 0; break;
+        case 4: channels = depth == 8 || depth == 16 ? 2 : 0; break;
+        case 6: channels = depth == 8 || depth == 16 ? 4 : 0; break;
+        default: break;
+    }
+    if (channels == 0 || ihdr[10] != 0 || ihdr[11] != 0 || ihdr[12] > 1) return {};
+    const bool sides = w <= kMaxPictureSide && h <= kMaxPictureSide;  // no overflow below
+    const bool plausible = sides && h * (1 + (w * channels * depth + 7) / 8) <= idat * kDeflateMaxRatio;
+    // Sixteen bits a channel decode to 64-bit pixels.
+    return Sized(PictureFormat::Png, w, h, plausible, depth == 16 ? 8 : 4);
+}
+
+Header CheckJpeg(ByteSource& in) {
+    // Marker segments after SOI, each within the file, up to the frame header.
+    in.Skip(2);
+    for (;;) {
+        int b = in.Byte();
+        if (b != 0xFF) return {};
+        while (b == 0xFF) b = in.Byte();
+        if (b < 0 || b == 0x00) return {};
+        const int marker = b;
+        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) continue;  // no length
+        if (marker == 0xD8 || marker == 0xD9 || marker == 0xDA) return {};  // no frame before the data
+        uint8_t len[2];
+        if (!in.Read(len, 2)) return {};
+        const int length = Big16(len);
+        if (length < 2 || length - 2 > in.Left()) return {};
+        const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+        if (!frame) {
+            in.Skip(length - 2);
+            continue;
+        }
+        uint8_t sof[6];
+        if (length < 8 || !in.Read(sof, 6)) return {};
+        const int components = sof[5];
+        if (components < 1 || length < 8 + 3 * components) return {};
+        const int64_t h = Big16(sof + 1), w = Big16(sof + 3);
+        const bool arithmetic = marker >= 0xC9;
+        const int64_t perByte = arithmetic ? kArithmeticJpegPixelsPerByte : kJpegPixelsPerByte;
+        return Sized(PictureFormat::Jpeg, w, h, w * h <= in.Size() * perByte);
+    }
+}
+
+// Walks a run of GIF sub-blocks to its terminator, adding up their bytes.
+bool GifSubBlocks(ByteSource& in, int64_t* bytes) {
+    for (;;) {
+        const int n = in.Byte();
+        if (n < 0) return false;
+        if (n == 0) return true;
+        if (!in.Skip(n)) return false;
+        *bytes += n;
+    }
+}
+
+Header CheckGif(ByteSource& in) {
+    uint8_t screen[13];
+    if (!in.Read(screen, 13)) return {};
+    if (screen[10] & 0x80) in.Skip(qint64(3) << ((screen[10] & 7) + 1));
+    int64_t w = Little16(screen + 6), h = Little16(screen + 8);
+    bool haveImage = false;
+    int64_t data = 0;
+    for (;;) {
+        const int block = in.Byte();
+        if (block < 0 || block == 0x3B) break;  // a missing trailer is the decoder's affair
+        int64_t ignored = 0;
+        if (block == 0x21) {
+            if (in.Byte() < 0 || !GifSubBlocks(in, &ignored)) return {};
+        } else if (block == 0x2C) {
+            uint8_t desc[9];
+            if (!in.Read(desc, 9)) return {};
+            if (desc[8] & 0x80 && !in.Skip(qint64(3) << ((desc[8] & 7) + 1))) return {};
+            if (in.Byte() < 0 || !GifSubBlocks(in, &data)) return {};
+            if (!haveImage) {
+                // A logical screen side of 0 takes the first image's extent.
+                if (w == 0) w = Little16(desc) + Little16(desc + 4);
+                if (h == 0) h = Little16(desc + 2) + Little16(desc + 6);
+                haveImage = true;
+            }
+        } else {
+            return {};
+        }
+    }
+    if (!haveImage) return {};
+    return Sized(PictureFormat::Gif, w, h, w * h <= data * kGifPixelsPerByte);
+}
+
+Header CheckBmp(ByteSource& in) {
+    uint8_t head[18];
+    if (!in.Read(head, 18)) return {};
+    const int64_t offBits = Little32(head + 10);
+    const int64_t dibSize = Little32(head + 14);
+    int64_t w = 0, h = 0;
+    int bits = 0;
+    uint32_t compression = 0;
+    if (dibSize == 12) {
+        uint8_t core[8];
+        if (!in.Read(core, 8) || Little16(core + 4) != 1) return {};
+        w = static_cast<int16_t>(Little16(core));
+        h = static_cast<int16_t>(Little16(core + 2));
+        bits = Little16(core + 6);
+    } else if (dibSize == 40 || dibSize == 52 || dibSize == 56 || dibSize == 64 || dibSize == 108 || dibSize == 124) {
+        uint8_t info[16];
+        if (!in.Read(info, 16) || Little16(info + 8) != 1) return {};
+        w = static_cast<int32_t>(Little32(info));
+        h = static_cast<int32_t>(Little32(info + 4));
+        bits = Little16(info + 10);
+        compression = Little32(info + 12);
+    } else {
+        return {};
+    }
+    h = h < 0 ? -h : h;  // top-down rows
+    const bool depthKnown = bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
+    const bool rle = (compression == 1 && bits == 8) || (compression == 2 && bits == 4);
+    const bool packed = compression == 0 || (compression == 3 && (bits == 16 || bits == 32));
+    if (!depthKnown || !(rle || packed)) return {};
+    // The pixel data start where the header says, or right after the header
+    // where that offset is bogus (as the decoder takes it).
+    const int64_t start = std::max<int64_t>(offBits, 14 + dibSize);
+    if (start > in.Size()) return {};
+    const int64_t data = in.Size() - start;
+    const bool sides = w <= kMaxPictureSide && h <= kMaxPictureSide;  // no overflow below
+    // Rows are padded to 4 bytes; the last row's padding may be missing.
+    const int64_t row = (w * bits + 31) / 32 * 4;
+    const bool plausible =
+        sides && (rle ? w * h <= data * kRlePixelsPerByte : (h - 1) * row + (w * bits + 7) / 8 <= data);
+    return Sized(PictureFormat::Bmp, w, h, plausible);
+}
+
+Header CheckHeader(QIODevice& device) {
+    ByteSource in(device);
+    uint8_t magic[8] = {};
+    if (!in.Read(magic, std::min<qint64>(8, in.Size()))) return {};
+    in.Rewind();
+    static const uint8_t png[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (in.Size() >= 8 && std::equal(png, png + 8, magic)) return CheckPng(in);
+    if (in.Size() >= 3 && magic[0] == 0xFF && magic[1] == 0xD8 && magic[2] == 0xFF) return CheckJpeg(in);
+    if (in.Size() >= 6 && (std::equal(magic, magic + 6, "GIF87a") || std::equal(magic, magic + 6, "GIF89a")))
+        return CheckGif(in);
+    if (in.Size() >= 2 && magic[0] == 'B' && magic[1] == 'M') return CheckBmp(in);
+    return {};
+}
+
+const char* FormatName(PictureFormat format) {
+    switch (format) {
+        case PictureFormat::Bmp: return "bmp";
+        case PictureFormat::Gif: return "gif";
+        case PictureFormat::Jpeg: return "jpeg";
+        case PictureFormat::Png: return "png";
+    }
+    return "";
+}
+
 int CeilDiv(int a, int b) { return (a + b - 1) / b; }
+
+// Qt's decoders refuse an image over a process-wide allocation limit (128 MB
+// by default, which turns away a 48-megapixel photograph). Each read sets it
+// from the picture's own checked size and puts back what it found.
+class AllocationLimit {
+public:
+    explicit AllocationLimit(int megabytes) : m_Saved(QImageReader::allocationLimit()) {
+        QImageReader::setAllocationLimit(megabytes);
+    }
+    ~AllocationLimit() { QImageReader::setAllocationLimit(m_Saved); }
+    AllocationLimit(const AllocationLimit&) = delete;
+    AllocationLimit& operator=(const AllocationLimit&) = delete;
+
+private:
+    int m_Saved;
+};
 
 }  // namespace
 
-int ReductionFor(QSize fileSize, QSize need) {
-    for (int k : {8, 4, 2})
-        if (CeilDiv(fileSize.width(), k) >= need.width() && CeilDiv(fileSize.height(), k) >= need.height()) return k;
-    return 1;
+PictureFile::PictureFile(const QString& path) : m_File(path) {
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        m_Error = LoadError::NotFound;
+        return;
+    }
+    // Only a regular file is opened: a FIFO would block the open for ever,
+    // and a device could be read without end.
+    if (!info.isFile() || !m_File.open(QIODevice::ReadOnly)) {
+        m_Error = LoadError::NotAPicture;
+        return;
+    }
+    const Header header = CheckHeader(m_File);
+    m_Error = header.Error;
+    m_Format = header.Format;
+    m_BytesPerPixel = header.BytesPerPixel;
+    if (header.Error == LoadError::None) m_Size = QSize(static_cast<int>(header.W), static_cast<int>(header.H));
 }
 
-CoveringPicture LoadPictureCovering(const QString& path, QSize need) {
+bool PictureFile::Decode(QSize scaledSize, QImage* image) {
+    if (m_Error != LoadError::None || !m_File.seek(0)) return false;
+    QImageReader reader(&m_File, FormatName(m_Format));
+    reader.setAutoDetectImageFormat(false);
+    if (scaledSize.isValid()) reader.setScaledSize(scaledSize);
+    // A reduced decode needs less; the whole picture is the most a decoder
+    // of this file may allocate. Sides are at most kMaxPictureSide, so this
+    // is at most 8 GB, well within an int of megabytes.
+    const int64_t bytes = int64_t(m_Size.width()) * m_Size.height() * m_BytesPerPixel;
+    const AllocationLimit limit(static_cast<int>((bytes >> 20) + 1));
+    return reader.read(image) && !image->isNull();
+}
+
+CoveringPicture PictureFile::Covering(QSize need) {
     CoveringPicture result;
-    QImageReader reader(path);
-    if (!reader.canRead()) {
-        result.Error = QFile::exists(path) ? LoadError::NotAPicture : LoadError::NotFound;
-        return result;
-    }
-    const QSize size = reader.size();
-    if (size.isValid() && (size.width() > kMaxPictureSide || size.height() > kMaxPictureSide)) {
-        result.Error = LoadError::TooLarge;
-        return result;
-    }
+    result.Error = m_Error;
+    if (m_Error != LoadError::None) return result;
     // Only JPEG reduces inside its decoder; asking another format for a
     // smaller size would decode it whole and then scale it.
-    const int k = size.isValid() && need.isValid() && reader.format() == "jpeg" ? ReductionFor(size, need) : 1;
-    if (k > 1) reader.setScaledSize(QSize(CeilDiv(size.width(), k), CeilDiv(size.height(), k)));
+    const int k = need.isValid() && m_Format == PictureFormat::Jpeg ? ReductionFor(m_Size, need) : 1;
     QImage image;
-    if (!reader.read(&image) || image.isNull()) {
+    if (!Decode(k > 1 ? QSize(CeilDiv(m_Size.width(), k), CeilDiv(m_Size.height(), k)) : QSize(), &image)) {
         result.Error = LoadError::NotAPicture;
         return result;
     }
-    result.FileSize = k > 1 ? size : image.size();
+    result.FileSize = k > 1 ? m_Size : image.size();
     if (result.FileSize.width() > kMaxPictureSide || result.FileSize.height() > kMaxPictureSide) {
         result.Error = LoadError::TooLarge;
         return result;
@@ -48,6 +372,20 @@ CoveringPicture LoadPictureCovering(const QString& path, QSize need) {
     result.Pixels = Surface::FromImage(image);
     return result;
 }
+
+QImage PictureFile::Scaled(QSize size) {
+    QImage image;
+    if (!Decode(size, &image)) return QImage();
+    return image;
+}
+
+int ReductionFor(QSize fileSize, QSize need) {
+    for (int k : {8, 4, 2})
+        if (CeilDiv(fileSize.width(), k) >= need.width() && CeilDiv(fileSize.height(), k) >= need.height()) return k;
+    return 1;
+}
+
+CoveringPicture LoadPictureCovering(const QString& path, QSize need) { return PictureFile(path).Covering(need); }
 
 LoadedPicture LoadPicture(const QString& path) {
     CoveringPicture full = LoadPictureCovering(path, QSize());

@@ -1,15 +1,27 @@
-// Loading a picture that will only be shown much smaller than it is: a JPEG
-// is decoded straight at 1/2, 1/4 or 1/8 of its size (the decoder's own DCT
-// scaling), which costs a fraction of a full decode. Other formats, and
-// pictures that are needed near their own size, are decoded whole.
+// The one way the game reads a picture file: the size probe, the decode for a
+// game (whole, or reduced to what the fit needs) and the chooser's
+// thumbnails all go through PictureFile. It checks what the file's header
+// claims against the bytes the file holds before any decoder sees it, so a
+// damaged file that claims gigapixels or gigabyte chunks is refused at once
+// instead of making a decoder reserve memory and work for seconds. The
+// format comes from the content, never from the name.
+//
+// A JPEG is decoded straight at 1/2, 1/4 or 1/8 of its size where the
+// picture will be painted that much smaller (the decoder's own DCT
+// scaling), which costs a fraction of a full decode. Other formats are
+// decoded whole.
 #pragma once
 
 #include "platform/Surface.h"
 
+#include <QFile>
+#include <QImage>
 #include <QSize>
 #include <QString>
 
 namespace platform {
+
+enum class PictureFormat { Bmp, Gif, Jpeg, Png };
 
 struct CoveringPicture {
     Surface Pixels;   // the decoded picture, possibly reduced
@@ -18,13 +30,44 @@ struct CoveringPicture {
     explicit operator bool() const { return Error == LoadError::None; }
 };
 
+// A picture file, open and with its header checked. Anything that is not a
+// regular file (a folder, a FIFO, a device) is refused before it is opened;
+// so is a file in any format but BMP, GIF, JPEG and PNG, a header that
+// claims more than the file can hold, and a side over kMaxPictureSide.
+class PictureFile {
+public:
+    explicit PictureFile(const QString& path);
+    PictureFile(const PictureFile&) = delete;
+    PictureFile& operator=(const PictureFile&) = delete;
+
+    LoadError Error() const { return m_Error; }
+    explicit operator bool() const { return m_Error == LoadError::None; }
+    PictureFormat Format() const { return m_Format; }
+    // The picture's own size, as its checked header declares it.
+    QSize Size() const { return m_Size; }
+
+    // Decodes the picture at the smallest reduction that still covers `need`
+    // pixels on both sides; an invalid `need` (QSize()) decodes it whole.
+    CoveringPicture Covering(QSize need);
+    // The picture scaled to `size` (a thumbnail); a null image when the
+    // file cannot be decoded.
+    QImage Scaled(QSize size);
+
+private:
+    bool Decode(QSize scaledSize, QImage* image);
+
+    QFile m_File;
+    LoadError m_Error = LoadError::None;
+    PictureFormat m_Format = PictureFormat::Bmp;
+    QSize m_Size;
+    int m_BytesPerPixel = 4;  // of the decoded image, at most
+};
+
 // The largest of 8, 4, 2 (else 1) by which a side pair can be divided,
 // rounding up, and still cover need.
 int ReductionFor(QSize fileSize, QSize need);
 
-// Loads `path` at the smallest reduction that still covers `need` pixels on
-// both sides; an invalid `need` (QSize()) loads it at its own size. Refuses what LoadPicture refuses: missing files, files that are
-// not pictures or cannot be decoded, sides over kMaxPictureSide.
+// PictureFile(path).Covering(need).
 CoveringPicture LoadPictureCovering(const QString& path, QSize need);
 
 }  // namespace platform

@@ -1,6 +1,5 @@
 #include "platform/Surface.h"
 
-#include <QImageReader>
 #include <QPainter>
 
 #include <algorithm>
@@ -142,13 +141,6 @@ Surface Surface::FromImage(const QImage& image) {
         for (int x = 0; x < rgb.width(); ++x) d[x] = line[x] | kOpaque;
     }
     return out;
-}
-
-std::optional<QSize> PictureSize(const QString& path) {
-    QImageReader reader(path);
-    const QSize size = reader.size();
-    if (!size.isValid()) return std::nullopt;
-    return size;
 }
 
 }  // namespace platform

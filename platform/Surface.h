@@ -7,7 +7,6 @@
 #include <QString>
 
 #include <cstdint>
-#include <optional>
 #include <vector>
 
 namespace platform {
@@ -115,12 +114,9 @@ struct LoadedPicture {
 // 16-bit, so anything wider or higher cannot be fitted.
 constexpr int kMaxPictureSide = 32767;
 
-// Loads a BMP, GIF or JPEG file (any format Qt's reader knows). A file that
-// is missing, not a picture, truncated beyond use or larger than
-// kMaxPictureSide on a side gives an error, never a crash.
+// Loads a BMP, GIF, JPEG or PNG file whole, through PictureFile
+// (platform/PictureReader.h). A file that is missing, not a picture, damaged
+// or larger than kMaxPictureSide on a side gives an error, never a crash.
 LoadedPicture LoadPicture(const QString& path);
-
-// The size a picture file declares in its header, without decoding it.
-std::optional<QSize> PictureSize(const QString& path);
 
 }  // namespace platform

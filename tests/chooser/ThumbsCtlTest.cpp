@@ -2,6 +2,7 @@
 // cells it lays out, the tool tips, the saved properties and the folder
 // scan, including scans that are interrupted from inside.
 #include "chooser/ThumbsCtl.h"
+#include "support/DamagedPictures.h"
 #include "support/FakeHost.h"
 #include "tools/SamplePictures.h"
 
@@ -16,6 +17,8 @@
 
 #include <memory>
 #include <set>
+
+#include <sys/stat.h>
 
 using chooser::ThumbsCtl;
 
@@ -198,6 +201,25 @@ TEST_F(Grid, ToolTipsAndUnreadableFiles) {
     EXPECT_FALSE(grid->IsPlaceholder(1));
     EXPECT_TRUE(grid->IsPlaceholder(2));
     EXPECT_TRUE(grid->Thumbnail(2).isNull());
+    // So do files whose headers claim more than they hold, and a FIFO named
+    // like a picture, without a decoder reading them.
+    const QString fifo = QDir(Folder()).filePath("fifo.jpg");
+    ASSERT_EQ(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    const QString claiming[] = {
+        damaged::Write(QDir(Folder()).filePath("text.jpg"), damaged::PngWithHugeTextChunk(false)),
+        damaged::Write(QDir(Folder()).filePath("claims.jpg"), damaged::JpegClaiming(4000, 3000)),
+        damaged::Write(QDir(Folder()).filePath("huge.jpg"), damaged::JpegClaiming(30000, 30000)),
+        damaged::Write(QDir(Folder()).filePath("huge.gif"), damaged::GifClaiming(30000, 30000)),
+        damaged::Write(QDir(Folder()).filePath("huge.bmp"), damaged::BmpClaiming(30000, 30000)),
+        fifo,
+    };
+    for (const QString& path : claiming) {
+        SCOPED_TRACE(path.toStdString());
+        grid->AddItem(path);
+        const int16_t i = grid->ListCount();
+        EXPECT_TRUE(grid->CellToolTip(i).endsWith("k) - 0 x 0"));
+        EXPECT_TRUE(grid->IsPlaceholder(i));
+    }
     grid->SetImageToolTip(false);
     EXPECT_EQ(grid->lblFigura(1)->toolTip(), "");
     QFile::remove(bad);  // gone since listed: counts as empty, no failure

@@ -6,6 +6,7 @@
 #include "game/Puzzle.h"
 #include "game/PuzzleModule.h"
 #include "platform/PictureReader.h"
+#include "support/DamagedPictures.h"
 #include "support/FakeHost.h"
 #include "support/FakeWindow.h"
 #include "tools/MaskStrip.h"
@@ -16,6 +17,8 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -157,6 +160,9 @@ TEST(NewGame, RefusedPicturesLeaveTheRunningGameAsItWas) {
         huge = f.readAll();
     }
 
+    const QString fifo = b.dir.filePath("fifo.jpg");
+    ASSERT_EQ(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+
     const struct {
         const char* Name;
         QString Path;
@@ -168,6 +174,14 @@ TEST(NewGame, RefusedPicturesLeaveTheRunningGameAsItWas) {
         {"header only", b.File("cut.jpg", jpeg.left(20)), false},
         {"over 32767 wide", b.Picture("wide.png", {32768, 1}, "PNG"), false},
         {"over 32767 wide, no pixels", b.File("huge.bmp", huge.left(54)), false},
+        // Headers that claim more than their few hundred bytes hold, and a
+        // FIFO that would block the read for ever.
+        {"png text chunk of 2^31 - 1 bytes", b.File("text.png", damaged::PngWithHugeTextChunk(false)), false},
+        {"jpeg claiming 4000 x 3000", b.File("claims.jpg", damaged::JpegClaiming(4000, 3000)), false},
+        {"jpeg claiming 30000 x 30000", b.File("huge.jpg", damaged::JpegClaiming(30000, 30000)), false},
+        {"gif claiming 30000 x 30000", b.File("huge.gif", damaged::GifClaiming(30000, 30000)), false},
+        {"bmp claiming 30000 x 30000", b.File("claims.bmp", damaged::BmpClaiming(30000, 30000)), false},
+        {"fifo", fifo, false},
         {"1 x 1", b.Picture("dot.bmp", {1, 1}, "BMP"), true},
         {"87 x 87 at 66", b.Picture("small.bmp", {65, 87}, "BMP"), true},
         {"60 x 20", b.Picture("strip.gif", {60, 20}, "PNG"), true},

@@ -6,6 +6,7 @@
 #include "game/Puzzle.h"
 #include "game/PuzzleModule.h"
 #include "game/SavedGame.h"
+#include "support/DamagedPictures.h"
 #include "support/FakeHost.h"
 #include "support/FakeWindow.h"
 #include "support/WriteCases.h"
@@ -20,6 +21,8 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -222,6 +225,35 @@ TEST(SaveLoad, AGiveUpOnAWideBoardSavesAndLoadsSolved) {
     }
 }
 
+TEST(SaveLoad, AGameOfA48MegapixelPhotographLoads) {
+    // Decoded whole, 8000 x 6000 pixels take 192 MB, more than a decoder may
+    // allocate by default; the load decodes the picture reduced, as the new
+    // game did.
+    SaveLoadBoard b;
+    QImage photo(8000, 6000, QImage::Format_RGB32);
+    photo.fill(QColor(30, 90, 160));
+    QPainter(&photo).fillRect(0, 0, 4000, 3000, QColor(230, 180, 40));
+    const QString picture = b.dir.filePath("foto.jpg");
+    ASSERT_TRUE(photo.save(picture, "JPEG"));
+    photo = QImage();
+    ASSERT_TRUE(b.Start(picture, game::Hard));
+    const QString file = b.dir.filePath("foto.pzl");
+    ASSERT_TRUE(b.puzzle.SaveGame(file));
+
+    SaveLoadBoard other;
+    ASSERT_TRUE(other.puzzle.LoadGame(file));
+    EXPECT_TRUE(other.host.Messages.empty());
+    EXPECT_EQ(other.state.Pieces.size(), b.state.Pieces.size());
+    EXPECT_LT(other.surfaces.PicTemp.Width(), 8000);
+    EXPECT_FLOAT_EQ(other.window.MiniatureWidth, b.window.MiniatureWidth);
+    EXPECT_FLOAT_EQ(other.window.MiniatureHeight, b.window.MiniatureHeight);
+    const platform::Surface& m = other.surfaces.picMaster;
+    const QColor topLeft = QColor::fromRgb(m.Pixel(m.Width() / 4, m.Height() / 4));
+    const QColor bottomRight = QColor::fromRgb(m.Pixel(m.Width() * 3 / 4, m.Height() * 3 / 4));
+    EXPECT_NEAR(topLeft.red(), 230, 20);
+    EXPECT_NEAR(bottomRight.blue(), 160, 20);
+}
+
 // Every file but its clock line.
 QList<QByteArray> WithoutClock(const QByteArray& text) {
     QList<QByteArray> lines = text.split('\n');
@@ -355,6 +387,38 @@ TEST(SaveLoad, RefusedFilesLeaveTheGameOnTheBoard) {
     EXPECT_FALSE(b.puzzle.LoadGame(write("notapicture.pzl", withLine(1, write("notapicture.png", "nothing").toUtf8()))));
     ASSERT_EQ(b.host.Messages.size(), 2u);
     EXPECT_EQ(b.host.Messages[1].Text, "A imagem " + b.dir.filePath("notapicture.png") + " não pôde ser aberta");
+    // A picture whose header claims more than its bytes hold is never decoded.
+    const QString claims = write("claims.jpg", damaged::JpegClaiming(4000, 3000));
+    EXPECT_FALSE(b.puzzle.LoadGame(write("claims.pzl", withLine(1, claims.toUtf8()))));
+    ASSERT_EQ(b.host.Messages.size(), 3u);
+    EXPECT_EQ(b.host.Messages[2].Text, "A imagem " + claims + " não pôde ser aberta");
+    EXPECT_EQ(b.state.Pieces, before.Pieces);
+}
+
+TEST(SaveLoad, AFileThatCannotBeReadIsNotCalledDamaged) {
+    SaveLoadBoard b;
+    ASSERT_TRUE(b.Start(b.Picture("p.png", {600, 400}), game::KidsB));
+    const QString file = b.dir.filePath("jogo.pzl");
+    ASSERT_TRUE(b.puzzle.SaveGame(file));
+    // Nobody may read the file, though anyone may reach it. Root reads it all
+    // the same, so the load runs in a child process that is nobody (65534).
+    ASSERT_EQ(chmod(b.dir.path().toLocal8Bit().constData(), 0711), 0);
+    ASSERT_EQ(chmod(file.toLocal8Bit().constData(), 0), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (getuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(2);
+        b.host.Messages.clear();
+        const bool loaded = b.puzzle.LoadGame(file);
+        const bool told = b.host.Messages.size() == 1 &&
+                          b.host.Messages[0].Text == "O arquivo " + file + " não pôde ser aberto" &&
+                          b.host.Messages[0].Icon == platform::MsgIcon::Critical;
+        _exit(!loaded && told ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: not told that the file cannot be opened; 2: could not become nobody";
 }
 
 TEST(SaveLoad, AFailedWriteIsToldAndKeepsTheEarlierFile) {

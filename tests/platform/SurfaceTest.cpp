@@ -1,13 +1,20 @@
 // Raster operations against their truth tables, clipping at every edge,
 // scaled drawing and picture loading.
+#include "platform/PictureReader.h"
 #include "platform/Surface.h"
+#include "support/DamagedPictures.h"
+#include "tools/SamplePictures.h"
 
 #include <QImage>
+#include <QImageReader>
+#include <QImageWriter>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <string>
+
+#include <sys/stat.h>
 
 using platform::Rop;
 using platform::Surface;
@@ -167,6 +174,92 @@ TEST(LoadPicture, ReadsPicturesAndRefusesWhatIsNot) {
     ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
     empty.close();
     EXPECT_FALSE(platform::LoadPicture(empty.fileName()));
+}
+
+TEST(LoadPicture, HeadersAreCheckedAgainstTheFileBeforeAnyDecoder) {
+    QTemporaryDir dir;
+    auto file = [&](const QString& name, const QByteArray& bytes) { return damaged::Write(dir.filePath(name), bytes); };
+    auto saved = [&](const QString& name, const QImage& image, const char* format, bool progressive = false) {
+        QImageWriter writer(dir.filePath(name), format);
+        writer.setProgressiveScanWrite(progressive);
+        writer.setOptimizedWrite(progressive);
+        EXPECT_TRUE(writer.write(image)) << name.toStdString();
+        return dir.filePath(name);
+    };
+    QImage dot(1, 1, QImage::Format_RGB32);
+    dot.fill(Qt::red);
+    QImage grey(4000, 3000, QImage::Format_Grayscale8);
+    grey.fill(128);
+    QImage mono(4000, 3000, QImage::Format_Mono);
+    mono.fill(0);
+    QImage deep(1000, 1000, QImage::Format_RGBA64);
+    deep.fill(Qt::white);
+    QImage flat(4000, 3000, QImage::Format_Indexed8);
+    flat.setColorTable({qRgb(40, 90, 160)});
+    flat.fill(0);
+    ASSERT_TRUE(tools::WriteGif(flat, dir.filePath("flat.gif")));
+    ASSERT_TRUE(tools::WriteGif(dot, dir.filePath("dot.gif")));
+    const QByteArray jpeg = damaged::JpegClaiming(16, 16);
+    QByteArray arithmetic = damaged::JpegClaiming(30000, 30000);
+    arithmetic[arithmetic.indexOf("\xFF\xC0") + 1] = char(0xC9);
+    QByteArray cutGif = damaged::GifClaiming(1, 1);
+    cutGif[30] = 0x40;  // the image data's block runs past the end
+    const QString fifo = dir.filePath("fifo.jpg");
+    ASSERT_EQ(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+
+    using platform::LoadError;
+    const struct {
+        const char* Name;
+        QString Path;
+        LoadError Error;
+        QSize Size;
+    } cases[] = {
+        {"png text chunk of 2^31 - 1 bytes", file("text.png", damaged::PngWithHugeTextChunk(false)),
+         LoadError::NotAPicture},
+        {"png text chunk of 2^31 - 1 bytes after the pixels", file("late.png", damaged::PngWithHugeTextChunk(true)),
+         LoadError::NotAPicture},
+        {"png 20000 x 20000 over 10 bytes", file("rows.png", damaged::PngClaiming(20000, 20000)),
+         LoadError::NotAPicture},
+        {"png 40000 wide", file("wide.png", damaged::PngClaiming(40000, 1)), LoadError::TooLarge},
+        {"jpeg 30000 x 30000", file("huge.jpg", damaged::JpegClaiming(30000, 30000)), LoadError::NotAPicture},
+        {"jpeg 4000 x 3000", file("claims.jpg", damaged::JpegClaiming(4000, 3000)), LoadError::NotAPicture},
+        {"arithmetic-coded jpeg 30000 x 30000", file("arithmetic.jpg", arithmetic), LoadError::NotAPicture},
+        {"jpeg cut inside its frame header", file("cut.jpg", jpeg.left(jpeg.indexOf("\xFF\xC0") + 10)),
+         LoadError::NotAPicture},
+        {"gif 30000 x 30000", file("huge.gif", damaged::GifClaiming(30000, 30000)), LoadError::NotAPicture},
+        {"gif block past the end", file("cut.gif", cutGif), LoadError::NotAPicture},
+        {"bmp 30000 x 30000", file("huge.bmp", damaged::BmpClaiming(30000, 30000)), LoadError::NotAPicture},
+        {"tiff named .jpg", saved("tiff.jpg", dot, "TIFF"), LoadError::NotAPicture},
+        {"fifo", fifo, LoadError::NotAPicture},
+        {"folder", dir.path(), LoadError::NotAPicture},
+        // Honest pictures at the edges of the bounds.
+        {"uniform grey progressive jpeg", saved("grey.jpg", grey, "JPEG", true), LoadError::None, {4000, 3000}},
+        {"uniform 1-bit png", saved("mono.png", mono, "PNG"), LoadError::None, {4000, 3000}},
+        {"1-bit bmp", saved("mono.bmp", mono.copy(0, 0, 33, 7), "BMP"), LoadError::None, {33, 7}},
+        {"uniform gif", dir.filePath("flat.gif"), LoadError::None, {4000, 3000}},
+        {"16-bit png", saved("deep.png", deep, "PNG"), LoadError::None, {1000, 1000}},
+        {"1 x 1 jpeg", saved("dot.jpg", dot, "JPEG"), LoadError::None, {1, 1}},
+        {"1 x 1 bmp", saved("dot.bmp", dot, "BMP"), LoadError::None, {1, 1}},
+        {"1 x 1 gif", dir.filePath("dot.gif"), LoadError::None, {1, 1}},
+        {"png named .jpg", saved("png.jpg", dot, "PNG"), LoadError::None, {1, 1}},
+    };
+    // A decoder may allocate what the picture needs, whatever limit the
+    // process has otherwise (Qt's default, 128 MB, turns away 48-megapixel
+    // photographs), and the limit is left as it was.
+    const int limit = QImageReader::allocationLimit();
+    QImageReader::setAllocationLimit(3);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        platform::PictureFile picture(c.Path);
+        EXPECT_EQ(picture.Error(), c.Error);
+        EXPECT_EQ(picture.Size(), c.Size);
+        EXPECT_EQ(picture.Scaled(QSize(8, 6)).isNull(), c.Error != LoadError::None);
+        if (c.Error == LoadError::None) continue;
+        EXPECT_FALSE(platform::LoadPicture(c.Path));
+        EXPECT_FALSE(platform::LoadPictureCovering(c.Path, QSize(10, 10)));
+    }
+    EXPECT_EQ(QImageReader::allocationLimit(), 3);
+    QImageReader::setAllocationLimit(limit);
 }
 
 }  // namespace
