@@ -330,7 +330,16 @@ void frmMain::SetMiniatureGeometry(float left, float top, float width, float hei
 }
 
 void frmMain::SetMiniaturePicture(const platform::Surface& picture) {
-    m_imgMaster->setPixmap(QPixmap::fromImage(picture.Image().copy()));
+    // The miniature keeps a picture of its own size, not a second copy of a
+    // photograph that may take a hundred megabytes.
+    const QSize size = m_imgMaster->size() * m_imgMaster->devicePixelRatioF();
+    const QImage image = picture.Image();
+    if (image.isNull() || size.isEmpty()) {
+        m_imgMaster->clear();
+        return;
+    }
+    m_imgMaster->setPixmap(
+        QPixmap::fromImage(image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
 }
 
 void frmMain::picStatus_MouseDown(int16_t, int16_t, float x, float y) {

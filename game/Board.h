@@ -14,7 +14,7 @@ struct BoardSurfaces {
     platform::Surface picScreen;  // the board the player sees
     platform::Surface picBG;      // the empty board, filled with the board colour
     platform::Surface picMaster;  // the fitted, framed picture that is cut
-    platform::Surface PicTemp;    // the picture file as loaded
+    platform::Surface PicTemp;    // the picture file as loaded, while a game is set up
     platform::Surface PicBranco{20, 22, platform::kWhite};  // white of the frame
     std::array<platform::Surface, 2> picMasks;  // 0: the mask strip; 1: scaled to PieceBox
     // One PieceBox square per piece, indexed by PicIndex; element 0 always

@@ -33,7 +33,9 @@ void Puzzle::AdoptBoard(BoardSurfaces& work, const MiniatureRect& miniature) {
     m_Surfaces.picMasks[1] = std::move(work.picMasks[1]);
     m_Surfaces.picPat = std::move(work.picPat);
     m_Surfaces.picMaster = std::move(work.picMaster);
-    m_Surfaces.PicTemp = std::move(work.PicTemp);
+    // Nothing reads the loaded picture once the miniature has its copy: a
+    // running game does not keep a photograph that may take 100 MB or more.
+    m_Surfaces.PicTemp = platform::Surface();
     Panning = false;
     m_Surfaces.picScreen.Fill(platform::PixelFromColor(m_Surfaces.BackColor));
     Recompose();
@@ -41,7 +43,7 @@ void Puzzle::AdoptBoard(BoardSurfaces& work, const MiniatureRect& miniature) {
     m_State.GameRunning = true;
     m_Window.SetTimer(true);
     m_Window.SetMiniatureGeometry(miniature.Left, miniature.Top, miniature.Width, miniature.Height);
-    m_Window.SetMiniaturePicture(m_Surfaces.PicTemp);
+    m_Window.SetMiniaturePicture(work.PicTemp);
     if (m_Window.MiniatureChecked()) m_Window.ShowMiniature(true);
 }
 

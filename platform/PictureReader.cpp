@@ -359,17 +359,25 @@ CoveringPicture PictureFile::Covering(QSize need) {
     // Only JPEG reduces inside its decoder; asking another format for a
     // smaller size would decode it whole and then scale it.
     const int k = need.isValid() && m_Format == PictureFormat::Jpeg ? ReductionFor(m_Size, need) : 1;
-    QImage image;
-    if (!Decode(k > 1 ? QSize(CeilDiv(m_Size.width(), k), CeilDiv(m_Size.height(), k)) : QSize(), &image)) {
+    const QSize target = k > 1 ? QSize(CeilDiv(m_Size.width(), k), CeilDiv(m_Size.height(), k)) : m_Size;
+    // A colour JPEG decodes into pixels laid out as a surface's: it is read
+    // straight into the surface, so a large photograph is not held twice.
+    // Any other picture comes in the decoder's own image and is converted.
+    if (m_Format == PictureFormat::Jpeg) result.Pixels.Resize(target.width(), target.height());
+    QImage image = result.Pixels.Image();
+    const uchar* const own = image.constBits();
+    if (!Decode(k > 1 ? target : QSize(), &image)) {
+        result.Pixels = Surface();
         result.Error = LoadError::NotAPicture;
         return result;
     }
     result.FileSize = k > 1 ? m_Size : image.size();
     if (result.FileSize.width() > kMaxPictureSide || result.FileSize.height() > kMaxPictureSide) {
+        result.Pixels = Surface();
         result.Error = LoadError::TooLarge;
         return result;
     }
-    result.Pixels = Surface::FromImage(image);
+    if (own == nullptr || image.constBits() != own) result.Pixels = Surface::FromImage(image);
     return result;
 }
 

@@ -112,7 +112,7 @@ TEST(NewGame, StartsAGameOnTheFittedFramedPicture) {
 
     // The miniature: the loaded picture, fitted to its frame, and shown.
     EXPECT_TRUE(b.window.MiniatureShown);
-    EXPECT_EQ(b.window.MiniaturePicture.Width(), 640);
+    EXPECT_EQ(b.window.MiniaturePictureSize.width(), 640);
     EXPECT_FLOAT_EQ(b.window.MiniatureWidth, 159.0f);
     EXPECT_FLOAT_EQ(b.window.MiniatureHeight, 116.0f);
     EXPECT_FLOAT_EQ(b.window.MiniatureTop, 1.0f);
@@ -278,9 +278,9 @@ TEST(NewGame, LargeJpegIsDecodedReducedButFittedAtItsOwnSize) {
     const game::Fit fit = game::FitPicture(4000, 3000, 1920, 1080, b.state.PieceStep);
     EXPECT_EQ(b.state.PicW, fit.PicW);
     EXPECT_EQ(b.state.PicH, fit.PicH);
-    EXPECT_LT(b.surfaces.PicTemp.Width(), 4000);
-    EXPECT_GE(b.surfaces.PicTemp.Width(), fit.PicW);
-    EXPECT_GE(b.surfaces.PicTemp.Height(), fit.PicH);
+    EXPECT_LT(b.window.MiniaturePictureSize.width(), 4000);
+    EXPECT_GE(b.window.MiniaturePictureSize.width(), fit.PicW);
+    EXPECT_GE(b.window.MiniaturePictureSize.height(), fit.PicH);
     // Miniature proportions come from the file's size.
     const game::MiniatureRect mini = game::SetSize(4000, 3000, 159, 118);
     EXPECT_FLOAT_EQ(b.window.MiniatureHeight, mini.Height);

@@ -244,7 +244,7 @@ TEST(SaveLoad, AGameOfA48MegapixelPhotographLoads) {
     ASSERT_TRUE(other.puzzle.LoadGame(file));
     EXPECT_TRUE(other.host.Messages.empty());
     EXPECT_EQ(other.state.Pieces.size(), b.state.Pieces.size());
-    EXPECT_LT(other.surfaces.PicTemp.Width(), 8000);
+    EXPECT_LT(other.window.MiniaturePictureSize.width(), 8000);
     EXPECT_FLOAT_EQ(other.window.MiniatureWidth, b.window.MiniatureWidth);
     EXPECT_FLOAT_EQ(other.window.MiniatureHeight, b.window.MiniatureHeight);
     const platform::Surface& m = other.surfaces.picMaster;

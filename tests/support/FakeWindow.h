@@ -48,11 +48,13 @@ public:
         MiniatureWidth = width;
         MiniatureHeight = height;
     }
-    void SetMiniaturePicture(const platform::Surface& picture) override { MiniaturePicture = picture; }
+    void SetMiniaturePicture(const platform::Surface& picture) override {
+        MiniaturePictureSize = QSize(picture.Width(), picture.Height());
+    }
 
     QSize FrameSize{159, 118};
     float MiniatureLeft = 0, MiniatureTop = 0, MiniatureWidth = 0, MiniatureHeight = 0;
-    platform::Surface MiniaturePicture;
+    QSize MiniaturePictureSize;  // of the picture it was given, as the window keeps only a miniature
 
 private:
     game::BoardView& m_View;
