@@ -5,10 +5,10 @@
 #include "game/Puzzle.h"
 #include "game/PuzzleModule.h"
 #include "game/SavedGame.h"
+#include "platform/FileReader.h"
 #include "platform/FileWriter.h"
 #include "platform/PictureReader.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -81,16 +81,16 @@ bool Puzzle::LoadGame(const QString& fileName) {
         return false;
     };
 
-    if (!RegularFile(fileName)) return notFound(fileName);
-    QFile file(fileName);
-    if (file.size() > kMaxSavedGameBytes) return damaged();
-    // A file that is there but cannot be read (no permission, a failing
-    // disk) is not damaged: the player can mend that.
-    if (!file.open(QIODevice::ReadOnly)) return cannotOpen();
-    const QByteArray text = file.read(kMaxSavedGameBytes);
-    if (file.error() != QFileDevice::NoError) return cannotOpen();
-    file.close();
-    const std::optional<SavedGame> saved = ParseSavedGame(text);
+    const platform::FileBytes file = platform::ReadFileWhole(fileName, kMaxSavedGameBytes);
+    switch (file.Result) {
+        case platform::ReadResult::Read: break;
+        case platform::ReadResult::Missing: return notFound(fileName);
+        case platform::ReadResult::TooLarge: return damaged();
+        // A file that is there but cannot be read is not damaged: the
+        // player can mend that.
+        case platform::ReadResult::Unreadable: return cannotOpen();
+    }
+    const std::optional<SavedGame> saved = ParseSavedGame(file.Bytes);
     if (!saved) return damaged();
 
     if (!RegularFile(saved->PicFile)) return notFound(saved->PicFile);

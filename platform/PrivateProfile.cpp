@@ -2,7 +2,9 @@
 
 #include "platform/FileWriter.h"
 
-#include <QFile>
+#include "platform/FileReader.h"
+
+#include <QFileInfo>
 #include <QStringDecoder>
 
 #include <vector>
@@ -10,6 +12,10 @@
 namespace platform {
 
 namespace {
+
+// No settings file comes near this size; a larger one reads as empty and is
+// never rewritten.
+constexpr qint64 kMaxProfileBytes = 1 << 20;
 
 // One line of the file as byte offsets: its text runs from Start to
 // ContentEnd, its line end ("\n" or "\r\n", none on an unterminated last
@@ -93,10 +99,7 @@ Found Find(const QByteArray& bytes, const std::vector<Line>& lines, const QStrin
 
 }  // namespace
 
-ProfileFile::ProfileFile(const QString& path) {
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly)) m_Bytes = file.readAll();
-}
+ProfileFile::ProfileFile(const QString& path) : m_Bytes(ReadFileWhole(path, kMaxProfileBytes).Bytes) {}
 
 std::optional<QString> ProfileFile::Value(const QString& section, const QString& key) const {
     const std::vector<Line> lines = SplitLines(m_Bytes);
@@ -123,14 +126,12 @@ int GetPrivateProfileString(const QString& section, const QString& key, const QS
 
 bool WritePrivateProfileString(const QString& section, const QString& key, const QString& value,
                                const QString& path) {
-    QByteArray bytes;
-    {
-        QFile file(path);
-        if (file.open(QIODevice::ReadOnly))
-            bytes = file.readAll();
-        else if (file.exists())
-            return false;  // there but unreadable: writing would throw its contents away
-    }
+    const FileBytes file = ReadFileWhole(path, kMaxProfileBytes);
+    // Only a missing file starts empty: one that is there but cannot be read
+    // (or is no file at all) would have its contents thrown away.
+    if (file.Result != ReadResult::Read && (file.Result != ReadResult::Missing || QFileInfo::exists(path)))
+        return false;
+    const QByteArray& bytes = file.Bytes;
     const std::vector<Line> lines = SplitLines(bytes);
     const Found found = Find(bytes, lines, section, key);
     // New lines end as the file's own lines do.
@@ -152,7 +153,7 @@ bool WritePrivateProfileString(const QString& section, const QString& key, const
         if (!out.isEmpty() && !out.endsWith('\n')) out += newline;
         out += '[' + section.toUtf8() + ']' + newline + entry + newline;
     }
-    if (out == bytes && QFile::exists(path)) return true;
+    if (out == bytes && file.Result == ReadResult::Read) return true;
     return ReplaceFile(path, out);
 }
 

@@ -1,13 +1,15 @@
 #include "widgets/Skin.h"
 
-#include <QFile>
+#include "platform/FileReader.h"
+
 #include <QWidget>
 
 bool Skin::OpenSkinFile(const QString& path) {
     m_StyleSheet.clear();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return false;
-    m_StyleSheet = QString::fromUtf8(file.readAll());
+    // A style sheet is a few kilobytes; anything else named so is no skin.
+    const platform::FileBytes file = platform::ReadFileWhole(path, 1 << 20);
+    if (file.Result != platform::ReadResult::Read) return false;
+    m_StyleSheet = QString::fromUtf8(file.Bytes);
     return !m_StyleSheet.isEmpty();
 }
 

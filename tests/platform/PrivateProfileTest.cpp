@@ -2,10 +2,14 @@
 #include "platform/PrivateProfile.h"
 #include "support/WriteCases.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -106,6 +110,18 @@ TEST(PrivateProfile, UnwritableFileReportsFailureAndKeepsContents) {
     cases.push_back({"UnreadableFile", writetest::Folder::Writable, writetest::Old::Shorter, 0200,
                      writetest::Limit::None, true, false});
     writetest::RunCases(writer, cases);
+
+    // A "settings file" that is a FIFO or a folder is neither read (a FIFO
+    // would block the start-up for ever) nor replaced.
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath("fifo.ini"), folder = dir.filePath("folder.ini");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder.ini"));
+    for (const QString& path : {fifo, folder}) {
+        EXPECT_EQ(Get("S", "K", path), "dflt");
+        EXPECT_FALSE(writer.Write(path));
+        EXPECT_FALSE(QFileInfo(path).isFile());
+    }
 }
 
 }  // namespace
