@@ -86,6 +86,11 @@ bool WindowManagerMaximizes() {
     return !bare.contains(platform);
 }
 
+bool WindowsCoverEachOther() {
+    const QString platform = QGuiApplication::platformName();
+    return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
+}
+
 void SyncWithDisplay() {
 #ifdef ZELVANO_X11
     // A request with a reply is answered only after every request before

@@ -11,6 +11,10 @@
 // an X display whose window manager does not maximise.
 bool WindowManagerMaximizes();
 
+// False where each window is drawn on its own, never on a screen with the
+// others (offscreen): raising one there uncovers nothing to repaint.
+bool WindowsCoverEachOther();
+
 // Blocks until the display has carried out every request made so far, the
 // drawing included, without running any event. Does nothing on a display
 // that draws at once.
