@@ -44,4 +44,5 @@ if [ "$manager" = openbox ]; then
     fi
 fi
 
-QT_QPA_PLATFORM=xcb ZELVANO_DESKTOP_WM="$manager" XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$work}" "$binary" --gtest_filter="$filter"
+export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$work}"
+QT_QPA_PLATFORM=xcb ZELVANO_DESKTOP_WM="$manager" "$binary" --gtest_filter="$filter"
