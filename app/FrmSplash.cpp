@@ -1,5 +1,6 @@
 #include "app/FrmSplash.h"
 
+#include "app/WindowSystem.h"
 #include "platform/Surface.h"
 #include "support/CenterForm.h"
 #include "support/Twips.h"
@@ -97,6 +98,9 @@ bool SplashSequence::Run(const SplashSteps& steps) {
     m_Done = true;
     // A program that ends while events run ends here: nothing more is shown.
     if (!LetPaint(steps, steps.SplashPainted)) return true;
+    // The load and the waits block: what is on the screen then is what the
+    // display has drawn before them.
+    if (steps.SyncDisplay) steps.SyncDisplay();
     const double t0 = steps.Now();
     steps.LoadMain();
     WaitSince(steps, t0, kMainDelay);
@@ -104,6 +108,7 @@ bool SplashSequence::Run(const SplashSteps& steps) {
     if (!LetPaint(steps, steps.MainPainted)) return true;
     steps.ShowSplash();
     if (!LetPaint(steps, steps.SplashPainted)) return true;
+    if (steps.SyncDisplay) steps.SyncDisplay();
     const double t1 = steps.Now();
     WaitSince(steps, t1, kFrontDelay);
     steps.Unload();
@@ -160,11 +165,12 @@ SplashSteps FrmSplash::Steps() {
         if (m_ShowMain) m_Main = m_ShowMain();
     };
     steps.ShowSplash = [this] {
-        // Shown afresh, not only raised: a window mapped again is exposed on
-        // every display, so its painting can be waited for.
+        // Raised, never hidden and shown again: a window mapped afresh shows
+        // the window manager's blank frame until it has been exposed and
+        // repainted, which may come only once the blocking wait has begun.
+        // Raising uncovers what the main window hid; those parts are exposed
+        // and repainted, and that painting is waited for.
         m_Exposures = 0;
-        hide();
-        show();
         raise();
         activateWindow();
     };
@@ -172,12 +178,14 @@ SplashSteps FrmSplash::Steps() {
         m_Unloading = true;
         close();
     };
-    // A window that is not shown has nothing to paint.
-    steps.SplashPainted = [this] { return !isVisible() || m_Exposures > 0; };
+    // A window that is not shown has nothing to paint, nor has one raised
+    // where windows never cover each other.
+    steps.SplashPainted = [this] { return !isVisible() || m_Exposures > 0 || !WindowsCoverEachOther(); };
     steps.MainPainted = [this] {
         const QWindow* window = m_Main ? m_Main->windowHandle() : nullptr;
         return !m_Main || !m_Main->isVisible() || (window && window->isExposed());
     };
+    steps.SyncDisplay = [] { SyncWithDisplay(); };
     steps.Now = [this] { return m_Host.MonotonicSeconds(); };
     steps.Sleep = [](double seconds) {
         std::this_thread::sleep_for(std::chrono::duration<double>(seconds));

@@ -43,9 +43,12 @@ struct SplashSteps {
     std::function<void()> ShowSplash;  // brings the start-up window in front
     std::function<void()> Unload;      // closes the start-up window
     // Whether the window has been exposed on screen, and so painted, since
-    // it was last shown; empty: one pass of events is taken as enough.
+    // it was last shown or raised; empty: one pass of events is taken as enough.
     std::function<bool()> SplashPainted;
     std::function<bool()> MainPainted;
+    // Blocks until the display has drawn what the windows painted, so that
+    // a wait that blocks shows it; empty: the display draws at once.
+    std::function<void()> SyncDisplay;
     std::function<double()> Now;       // seconds on a clock that never goes back
     std::function<void(double)> Sleep; // blocks, processing no events
 };
@@ -121,7 +124,7 @@ private:
     QLabel* m_Label8 = nullptr;
     SplashSequence m_Sequence;
     bool m_ActivateQueued = false;
-    int m_Exposures = 0;     // of this window since it was last shown
+    int m_Exposures = 0;     // of this window since it was last shown or raised
     bool m_Unloading = false;
     bool m_Dragging = false;
     QPoint m_DragOffset;

@@ -3,6 +3,7 @@
 #include "app/Form1.h"
 #include "app/FrmAbout.h"
 #include "app/MiniatureDrag.h"
+#include "app/WindowSystem.h"
 #include "chooser/frmThumbs.h"
 #include "game/BoardLayout.h"
 #include "game/Levels.h"
@@ -355,9 +356,20 @@ void frmMain::Picture1_MouseDown(int16_t button, int16_t shift, float x, float y
 void frmMain::imgMaster_MouseDown(int16_t, int16_t, float, float) { picStatus_MouseDown(1, 1, 1, 1); }
 
 void frmMain::Maximize() {
-    // Without a window manager a maximised state alone does not resize the
-    // window, so it is given the screen's free area as well.
-    if (const QScreen* s = screen()) setGeometry(s->availableGeometry());
+    const QScreen* s = screen();
+    if (!WindowManagerMaximizes()) {
+        // Nobody else sizes the window: a maximised state alone leaves it as
+        // it is, so it takes the screen's free area itself.
+        if (s) setGeometry(s->availableGeometry());
+        setWindowState(windowState() | Qt::WindowMaximized);
+        return;
+    }
+    // The window manager sizes a maximised window and puts back its normal
+    // geometry when the player restores it. A geometry set here would fight
+    // the manager's (Qt would lay out a client area the screen does not
+    // show); only a window never shown gets a normal place, one that leaves
+    // its title bar on the screen.
+    if (!isVisible() && !isMaximized() && s) setGeometry(NormalPlacement(s->availableGeometry()));
     setWindowState(windowState() | Qt::WindowMaximized);
 }
 

@@ -1,4 +1,5 @@
-// The main window: its menus, the board's size and place, the scroll bars.
+// The main window: its menus, the board's size and place, the scroll bars;
+// and, under a window manager, where the player sees them.
 #include "app/FrmSplash.h"
 #include "app/frmMain.h"
 #include "support/ModINI.h"
@@ -6,12 +7,25 @@
 #include "widgets/SurfaceView.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QImage>
 #include <QLabel>
 #include <QMenu>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#if defined(ZELVANO_HAVE_XCB) && QT_CONFIG(xcb)
+#include <QtGui/qguiapplication_platform.h>
+
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#define ZELVANO_X11 1
+#endif
 
 namespace {
 
@@ -149,5 +163,167 @@ TEST_F(FrmMainTest, OptionTogglesStoreTheirState) {
     EXPECT_TRUE(window->picStatus()->isVisible());
     EXPECT_TRUE(support::ReadSettings(state.AppPath).Miniature);
 }
+
+#ifdef ZELVANO_X11
+
+std::string Text(const QRect& r) {
+    return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()).toStdString();
+}
+
+// What the X server itself says of a window, not Qt's idea of it: when the
+// two part, the window shows what Qt lays out somewhere else.
+struct ServerWindow {
+    xcb_connection_t* C = nullptr;
+
+    // The window's rectangle on the root window.
+    QRect Rect(xcb_window_t w) const {
+        xcb_get_geometry_reply_t* g = xcb_get_geometry_reply(C, xcb_get_geometry(C, w), nullptr);
+        if (!g) return {};
+        xcb_translate_coordinates_reply_t* t =
+            xcb_translate_coordinates_reply(C, xcb_translate_coordinates(C, w, g->root, 0, 0), nullptr);
+        const QRect r = t ? QRect(t->dst_x, t->dst_y, g->width, g->height) : QRect();
+        std::free(t);
+        std::free(g);
+        return r;
+    }
+    // The outermost window around it: the window manager's frame.
+    xcb_window_t Frame(xcb_window_t w) const {
+        for (;;) {
+            xcb_query_tree_reply_t* tree = xcb_query_tree_reply(C, xcb_query_tree(C, w), nullptr);
+            if (!tree) return w;
+            const bool top = tree->parent == tree->root;
+            const xcb_window_t parent = tree->parent;
+            std::free(tree);
+            if (top) return w;
+            w = parent;
+        }
+    }
+};
+
+// The main window on a virtual X screen (tests/desktop.sh starts it, with
+// openbox managing it or with no window manager): the scroll bars and the
+// miniature box stay on the screen through a game's start, a load and a
+// restart; without a manager the window fills the free area itself, under
+// one a restored window keeps its title bar on the screen.
+class FrmMainDesktop : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (qEnvironmentVariableIsEmpty("ZELVANO_DESKTOP_WM")) GTEST_SKIP() << "needs a virtual X screen";
+        managed = qEnvironmentVariable("ZELVANO_DESKTOP_WM") != "none";
+        ASSERT_EQ(QGuiApplication::platformName(), "xcb");
+        server.C = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+        screen = QGuiApplication::primaryScreen();
+        host.Screen = screen->size();
+        // The set-up lets events run, as the program's own host does.
+        host.OnDoEvents = [] { QCoreApplication::processEvents(); };
+        window = std::make_unique<frmMain>(state, host);
+        window->Form_Load();
+        window->mnuStatus->setChecked(true);
+        state.AppPath = dir.path() + "/";
+        QImage image(500, 380, QImage::Format_RGB32);
+        image.fill(QColor(40, 120, 200));
+        picture = dir.filePath("foto.bmp");
+        ASSERT_TRUE(image.save(picture));
+        window->ShowChooser = [this] {
+            Check("with the chooser open");
+            window->Puzzle().NewGameSetup(picture);
+            Check("right after the set-up");
+        };
+    }
+
+    // Lets the window manager finish: events run until the window has kept
+    // its place and size on the server for a while and Qt agrees with it.
+    void Settle() {
+        QElapsedTimer clock;
+        clock.start();
+        QElapsedTimer still;
+        still.start();
+        QRect last;
+        while (clock.elapsed() < 5000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            const QRect now = server.Rect(window->winId());
+            if (now != last || now.size() != window->size()) {
+                last = now;
+                still.restart();
+            } else if (still.elapsed() > 400) {
+                return;
+            }
+        }
+    }
+
+    // Each bar and the box, where the server shows them, lie inside both the
+    // window and the screen's free area.
+    void Check(const char* when) {
+        SCOPED_TRACE(when);
+        QCoreApplication::processEvents();
+        const QRect client = server.Rect(window->winId());
+        const QRect free = screen->availableGeometry();
+        std::vector<QWidget*> parts = {window->HScroll1(), window->VScroll1()};
+        if (window->picStatus()->isVisible()) parts.push_back(window->picStatus());
+        for (QWidget* part : parts) {
+            const QRect inClient(part->mapTo(window.get(), QPoint(0, 0)), part->size());
+            const QRect shown = inClient.translated(client.topLeft());
+            EXPECT_TRUE(QRect(QPoint(0, 0), client.size()).contains(inClient))
+                << part->objectName().toStdString() << " at " << Text(inClient) << " outside the window "
+                << Text(client);
+            EXPECT_TRUE(free.contains(shown)) << part->objectName().toStdString() << " at " << Text(shown)
+                                              << " off the screen";
+        }
+    }
+
+    QTemporaryDir dir;
+    FakeHost host;
+    game::GameState state;
+    std::unique_ptr<frmMain> window;
+    QScreen* screen = nullptr;
+    QString picture;
+    ServerWindow server;
+    bool managed = true;
+};
+
+TEST_F(FrmMainDesktop, BarsAndBoxStayOnTheScreenAndARestoredWindowKeepsItsTitleBar) {
+    window->Maximize();
+    window->show();
+    Settle();
+    Check("at the first showing");
+    EXPECT_TRUE(window->isMaximized());
+    if (!managed) EXPECT_EQ(Text(server.Rect(window->winId())), Text(screen->availableGeometry()));
+
+    window->mnuNewGame_Click(3);
+    ASSERT_TRUE(state.GameRunning);
+    Settle();
+    Check("after a new game");
+    EXPECT_TRUE(window->picStatus()->isVisible());
+
+    const QString file = dir.filePath("Save/jogo.pzl");
+    host.SaveAnswers.push_back(file);
+    window->mnuSaveGame->trigger();
+    host.OpenAnswers.push_back(file);
+    window->mnuLoadGame->trigger();
+    ASSERT_TRUE(state.GameRunning);
+    Settle();
+    Check("after a load");
+
+    window->mnuShuffle->trigger();
+    Settle();
+    Check("after a restart");
+    EXPECT_EQ(host.Messages.size(), 1u) << "only the restart's question";
+    if (!managed) return;  // no title bar, nobody to restore the window
+
+    window->showNormal();
+    Settle();
+    const QRect frame = server.Rect(server.Frame(window->winId()));
+    EXPECT_TRUE(screen->geometry().contains(frame)) << "restored frame at " << Text(frame);
+    EXPECT_LT(server.Rect(window->winId()).height(), screen->geometry().height());
+    Check("restored");
+
+    // A new game maximises the restored window again.
+    window->mnuNewGame_Click(0);
+    Settle();
+    EXPECT_TRUE(window->isMaximized());
+    Check("after a new game in the restored window");
+}
+
+#endif
 
 }  // namespace
