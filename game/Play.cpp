@@ -25,18 +25,24 @@ std::optional<float> Pointer(float v) {
     return std::clamp(v, static_cast<float>(INT16_MIN), static_cast<float>(INT16_MAX));
 }
 
-// The places the held piece (index 0) may take on one axis. Its group goes
-// along, and no piece of it may leave the snap grid's range: nothing then
-// overflows, and the drop snaps every piece of the group by the same amount.
-GridRange HeldReach(const GameState& s, int16_t step, bool across) {
+// The places the held piece (index 0) may take, across and down. Its group
+// goes along, and no piece of it may leave the snap grid's range: nothing
+// then overflows, and the drop snaps every piece of the group by the same
+// amount. One pass over the pieces for both axes.
+struct Reach {
+    GridRange X;
+    GridRange Y;
+};
+Reach HeldReach(const GameState& s, int16_t step) {
     const GridRange grid = SnapRange(step);
-    GridRange reach = grid;
+    Reach reach{grid, grid};
     for (size_t k = 1; k < s.Pieces.size(); ++k) {
         const PieceRec& p = s.Pieces[k];
         if (!p.InGroup) continue;
-        const int offset = across ? p.GroupDX : p.GroupDY;
-        reach.Lo = std::max(reach.Lo, grid.Lo - offset);
-        reach.Hi = std::min(reach.Hi, grid.Hi - offset);
+        reach.X.Lo = std::max(reach.X.Lo, grid.Lo - p.GroupDX);
+        reach.X.Hi = std::min(reach.X.Hi, grid.Hi - p.GroupDX);
+        reach.Y.Lo = std::max(reach.Y.Lo, grid.Lo - p.GroupDY);
+        reach.Y.Hi = std::min(reach.Y.Hi, grid.Hi - p.GroupDY);
     }
     return reach;
 }
@@ -150,8 +156,9 @@ void Puzzle::picScreen_MouseMove(int16_t, int16_t, float fx, float fy) {
     if (x == static_cast<float>(LastX) && y == static_cast<float>(LastY)) return;
     const int16_t step = SnapStep(s);
     PieceRec& held = s.Pieces[static_cast<size_t>(s.SelectedPiece)];
-    held.Left = Stopped(x - static_cast<float>(GrabDX), HeldReach(s, step, true));
-    held.Top = Stopped(y - static_cast<float>(GrabDY), HeldReach(s, step, false));
+    const Reach reach = HeldReach(s, step);
+    held.Left = Stopped(x - static_cast<float>(GrabDX), reach.X);
+    held.Top = Stopped(y - static_cast<float>(GrabDY), reach.Y);
     const int16_t left = held.Left, top = held.Top;
     for (size_t k = 1; k < s.Pieces.size(); ++k) {
         PieceRec& p = s.Pieces[k];
@@ -183,9 +190,9 @@ void Puzzle::picScreen_MouseUp(int16_t button, int16_t, float fx, float fy) {
     const float fs = static_cast<float>(step);
     const float qx = (*px - static_cast<float>(GrabDX)) / fs;
     const float qy = (*py - static_cast<float>(GrabDY)) / fs;
-    const GridRange reachX = HeldReach(s, step, true), reachY = HeldReach(s, step, false);
-    const int16_t dropLeft = GridPoint(qx, step, reachX.Lo, reachX.Hi);
-    const int16_t dropTop = GridPoint(qy, step, reachY.Lo, reachY.Hi);
+    const Reach reach = HeldReach(s, step);
+    const int16_t dropLeft = GridPoint(qx, step, reach.X.Lo, reach.X.Hi);
+    const int16_t dropTop = GridPoint(qy, step, reach.Y.Lo, reach.Y.Hi);
 
     for (PieceRec& p : s.Pieces) {
         p.Left = SnapToGrid(static_cast<double>(p.Left), step);
