@@ -357,19 +357,18 @@ void frmMain::imgMaster_MouseDown(int16_t, int16_t, float, float) { picStatus_Mo
 
 void frmMain::Maximize() {
     const QScreen* s = screen();
-    if (!WindowManagerMaximizes()) {
+    if (s && !WindowManagerMaximizes()) {
         // Nobody else sizes the window: a maximised state alone leaves it as
         // it is, so it takes the screen's free area itself.
-        if (s) setGeometry(s->availableGeometry());
-        setWindowState(windowState() | Qt::WindowMaximized);
-        return;
+        setGeometry(s->availableGeometry());
+    } else if (s && !isVisible() && !isMaximized()) {
+        // The window manager sizes a maximised window and puts back its
+        // normal geometry when the player restores it. A geometry set on a
+        // shown window would fight the manager's (Qt would lay out a client
+        // area the screen does not show); only a window never shown gets a
+        // normal place, one that leaves its title bar on the screen.
+        setGeometry(NormalPlacement(s->availableGeometry()));
     }
-    // The window manager sizes a maximised window and puts back its normal
-    // geometry when the player restores it. A geometry set here would fight
-    // the manager's (Qt would lay out a client area the screen does not
-    // show); only a window never shown gets a normal place, one that leaves
-    // its title bar on the screen.
-    if (!isVisible() && !isMaximized() && s) setGeometry(NormalPlacement(s->availableGeometry()));
     setWindowState(windowState() | Qt::WindowMaximized);
 }
 
