@@ -132,6 +132,9 @@ TEST(SoundPlayer, ACueThatHasPlayedOutPlaysWholeAgain) {
     NEED_AUDIO_SERVER();
     // Each play reads the cue's samples from their start: one that found
     // them read to the end already would play nothing and go idle at once.
+    // The player goes idle once the server holds the last samples, which is
+    // up to the server's buffer before they are heard, so half the cue's
+    // length is the mark: a cue that plays nothing is idle in tens of ms.
     platform::SoundPlayer player;
     const QByteArray wave = tools::CompleteWave();
     const qint64 lengthMs = 1000LL * tools::kCompleteFormat.DataBytes / tools::kCompleteFormat.SampleRate;
@@ -140,7 +143,7 @@ TEST(SoundPlayer, ACueThatHasPlayedOutPlaysWholeAgain) {
         clock.start();
         player.Play(wave);
         ASSERT_TRUE(audiotest::RunEventsUntil([&] { return !player.Active(); }, 10.0)) << round;
-        EXPECT_GE(clock.elapsed(), lengthMs) << round;
+        EXPECT_GE(clock.elapsed(), lengthMs / 2) << round;
     }
 }
 
