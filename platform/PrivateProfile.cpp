@@ -1,8 +1,7 @@
 #include "platform/PrivateProfile.h"
 
-#include "platform/FileWriter.h"
-
 #include "platform/FileReader.h"
+#include "platform/FileWriter.h"
 
 #include <QFileInfo>
 #include <QStringDecoder>
