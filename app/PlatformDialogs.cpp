@@ -1,15 +1,20 @@
 #include "app/PlatformDialogs.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QFontMetrics>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
 #include <QScreen>
 #include <QStyle>
+#include <QTextDocument>
+#include <QTextEdit>
 #include <QTranslator>
+#include <QtMath>
 
 #include <algorithm>
 #include <functional>
@@ -21,11 +26,27 @@ using platform::MsgIcon;
 namespace {
 
 const QString kEllipsis = QStringLiteral("…");
-// A zero-width space: where a line may break, and nothing shows.
-constexpr QChar kBreak(0x200B);
 
-int WrappedHeight(const QString& text, const QFontMetrics& metrics, int width) {
-    return metrics.boundingRect(QRect(0, 0, width, 1 << 24), Qt::TextWordWrap, text).height();
+// How a box lays its text out: a line breaks between words, and a path also
+// after each "/"; a word wider than a line (a long name) breaks anywhere.
+// The breaks are the layout's own: the text keeps its characters, so that
+// what a player copies from it is the message as written.
+void LayOutAsTheBox(QTextDocument& document, const QFont& font) {
+    document.setDefaultFont(font);
+    document.setDocumentMargin(0);
+    QTextOption option = document.defaultTextOption();
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    document.setDefaultTextOption(option);
+}
+
+// The room `text` takes wrapped at `width` pixels: its longest line, and
+// all its lines.
+QSize WrappedSize(const QString& text, const QFont& font, int width) {
+    QTextDocument document;
+    LayOutAsTheBox(document, font);
+    document.setPlainText(text);
+    document.setTextWidth(width);
+    return {qCeil(document.idealWidth()), qCeil(document.size().height())};
 }
 
 // `text` with its middle replaced by an ellipsis so that `keep` of its
@@ -40,29 +61,6 @@ QString KeepEnds(const QString& text, qsizetype keep) {
     return text.left(head) + kEllipsis + text.right(tail);
 }
 
-// A word wider than a line with places to break it: after every "/", and
-// after every character of a name that is wider than a line by itself
-// (never before a mark or inside a character written as two code units).
-QString Breakable(const QString& word, const QFontMetrics& metrics, int width) {
-    const QStringList names = word.split(QLatin1Char('/'));
-    QString out;
-    out.reserve(2 * word.size());
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        const QString& name = names[i];
-        if (i > 0) out += QLatin1Char('/');
-        if (i > 0 && !names[i - 1].isEmpty()) out += kBreak;  // a root "/" stays with its first name
-        if (metrics.horizontalAdvance(name) <= width) {
-            out += name;
-            continue;
-        }
-        for (qsizetype k = 0; k < name.size(); ++k) {
-            out += name[k];
-            if (k + 1 < name.size() && !name[k + 1].isLowSurrogate() && !name[k + 1].isMark()) out += kBreak;
-        }
-    }
-    return out;
-}
-
 // The largest n from `low` to `high` for which `holds` does, given that it
 // holds for `low` and, once it fails, fails for every larger n.
 qsizetype Largest(qsizetype low, qsizetype high, const std::function<bool(qsizetype)>& holds) {
@@ -75,6 +73,54 @@ qsizetype Largest(qsizetype low, qsizetype high, const std::function<bool(qsizet
     }
     return low;
 }
+
+// The text of a box, shown as LayOutAsTheBox lays it out, as wide as its
+// longest line (at most `width`) and as tall as all its lines. It looks like
+// a label, without a caret; the player may select any of it with the mouse
+// (or all of it with Ctrl+A once clicked) and copy it.
+class MessageText final : public QTextEdit {
+public:
+    MessageText(const QString& text, const QFont& font, int width, QWidget* parent) : QTextEdit(parent) {
+        setObjectName(QStringLiteral("MessageText"));
+        setFrameShape(QFrame::NoFrame);
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setReadOnly(true);
+        setAcceptRichText(false);
+        setTextInteractionFlags(Qt::TextSelectableByMouse);
+        setFocusPolicy(Qt::ClickFocus);
+        QPalette colours = palette();
+        colours.setBrush(QPalette::Base, colours.window());
+        colours.setBrush(QPalette::Text, colours.windowText());
+        setPalette(colours);
+        viewport()->setAutoFillBackground(false);
+        setFont(font);
+        LayOutAsTheBox(*document(), font);
+        setPlainText(text);
+        // The text is laid out again at the width it is given.
+        const QSize size = WrappedSize(text, font, width);
+        setFixedSize(std::clamp(size.width(), 1, width), size.height());
+    }
+};
+
+// A box whose Ctrl+C, pressed anywhere but in its text, copies its message
+// whole and as written, even where the box shows it shortened.
+class CopyableMessageBox final : public QMessageBox {
+public:
+    CopyableMessageBox(QString message, QWidget* owner) : QMessageBox(owner), m_Message(std::move(message)) {}
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override {
+        if (e->matches(QKeySequence::Copy)) {
+            QGuiApplication::clipboard()->setText(m_Message);
+            return;
+        }
+        QMessageBox::keyPressEvent(e);
+    }
+
+private:
+    QString m_Message;
+};
 
 }  // namespace
 
@@ -107,18 +153,19 @@ bool UseQtDialogsInPortuguese() {
     return QCoreApplication::installTranslator(translator);
 }
 
-QString FitMessageText(const QString& text, const QFontMetrics& metrics, int width, int height) {
+QString FitMessageText(const QString& text, const QFont& font, int width, int height) {
     width = std::max(width, 1);
+    const QFontMetrics metrics(font);
     // The most characters the box can show: a full line of the narrowest
     // likely characters on every line it has room for. A longer word cannot
     // show whole, and a text whose start is too tall already is not measured
-    // further.
+    // further (twice as far, for marks that take no room of their own).
     const qsizetype perLine = width / std::max(1, metrics.averageCharWidth() / 3) + 1;
     const qsizetype most = perLine * (height / std::max(1, metrics.lineSpacing()) + 1);
     const auto fits = [&](const QString& candidate) {
-        const QString start = candidate.left(2 * most);  // a break may follow every character
-        if (WrappedHeight(start, metrics, width) > height) return false;
-        return candidate.size() == start.size() || WrappedHeight(candidate, metrics, width) <= height;
+        const QString start = candidate.left(2 * most);
+        if (WrappedSize(start, font, width).height() > height) return false;
+        return candidate.size() == start.size() || WrappedSize(candidate, font, width).height() <= height;
     };
 
     // The words wider than a line are the ones broken, and shortened when
@@ -140,7 +187,7 @@ QString FitMessageText(const QString& text, const QFontMetrics& metrics, int wid
         for (qsizetype i = 0; i < lines.size(); ++i) {
             QStringList words = lines[i];
             for (qsizetype k = 0; k < words.size(); ++k)
-                if (wide[i][k]) words[k] = Breakable(KeepEnds(words[k], keep), metrics, width);
+                if (wide[i][k]) words[k] = KeepEnds(words[k], keep);
             out.append(words.join(QLatin1Char(' ')));
         }
         return out.join(QLatin1Char('\n'));
@@ -171,7 +218,7 @@ int TitleBarWidth(const QString& title) {
 }
 
 std::unique_ptr<QMessageBox> MakeMessageBox(const platform::MessageBox& box, QWidget* owner) {
-    auto mb = std::make_unique<QMessageBox>(owner);
+    auto mb = std::make_unique<CopyableMessageBox>(box.Text, owner);
     const QString title = box.Title.isEmpty() ? QStringLiteral("Zelvano") : box.Title;
     mb->setWindowTitle(title);
     switch (box.Icon) {
@@ -201,13 +248,22 @@ std::unique_ptr<QMessageBox> MakeMessageBox(const platform::MessageBox& box, QWi
     // the icon, the margins, the buttons and the title bar take the rest.
     const int textWidth = std::max(100, std::min(room.width() / 2, 500) - 110);
     const int textHeight = std::max(60, room.height() - 220);
-    const QLabel* label = mb->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
-    const QFontMetrics metrics = label ? label->fontMetrics() : mb->fontMetrics();
-    mb->setText(FitMessageText(box.Text, metrics, textWidth, textHeight));
+    QLabel* label = mb->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    const QFont font = label ? label->font() : mb->font();
+    const QString shown = FitMessageText(box.Text, font, textWidth, textHeight);
+    mb->setText(shown);
 
     // The box sizes itself to its layout when shown; a spacer as wide as the
-    // title bar needs keeps it from being narrower.
+    // title bar needs keeps it from being narrower. The text shows in the
+    // label's place, wrapped without a character added.
     if (auto* grid = qobject_cast<QGridLayout*>(mb->layout())) {
+        if (const int at = label ? grid->indexOf(label) : -1; at >= 0) {
+            int row = 0, column = 0, rows = 1, columns = 1;
+            grid->getItemPosition(at, &row, &column, &rows, &columns);
+            label->hide();
+            grid->addWidget(new MessageText(shown, font, textWidth, mb.get()), row, column, rows, columns,
+                            label->alignment());
+        }
         const int width = std::min(TitleBarWidth(title), room.width() - 40);
         const QMargins m = grid->contentsMargins();
         grid->addItem(new QSpacerItem(std::max(0, width - m.left() - m.right()), 0, QSizePolicy::Fixed),

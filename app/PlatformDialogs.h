@@ -2,7 +2,9 @@
 // standard buttons, the file and colour dialogs) speak Brazilian Portuguese.
 // A message box shows plain text that is never read as markup, shows a path
 // whole across lines, keeps a size that stays on the screen whatever the
-// text, and is wide enough for its whole title in the title bar.
+// text, and is wide enough for its whole title in the title bar. What a
+// player copies from it, a selection of its text or the whole message with
+// Ctrl+C on the box, is the message as written.
 #pragma once
 
 #include "platform/Host.h"
@@ -11,7 +13,7 @@
 
 #include <memory>
 
-class QFontMetrics;
+class QFont;
 class QMessageBox;
 class QWidget;
 
@@ -29,13 +31,13 @@ bool UseQtDialogsInPortuguese();
 // The box for `box`, owned by `owner`, ready to run.
 std::unique_ptr<QMessageBox> MakeMessageBox(const platform::MessageBox& box, QWidget* owner);
 
-// `text` as a box shows it wrapped at `width` pixels: every word wider than
-// a line (a path) gets zero-width spaces where it may break, after each "/"
-// and, in a name wider than a line by itself, after each character. Only a
-// text taller than `height` is shortened: first its wide words lose their
-// middles to "…", as little as it takes, so that the words around them still
-// show; a text still too tall keeps its start and its end around "…".
-QString FitMessageText(const QString& text, const QFontMetrics& metrics, int width, int height);
+// `text` as a box shows it wrapped at `width` pixels: lines break between
+// words, a path also after each "/", and a word wider than a line (a long
+// name) anywhere; nothing is added to the text for that. Only a text taller
+// than `height` is shortened: first its wide words lose their middles to
+// "…", as little as it takes, so that the words around them still show; a
+// text still too tall keeps its start and its end around "…".
+QString FitMessageText(const QString& text, const QFont& font, int width, int height);
 
 // The width a window needs for the title bar to show `title` whole beside
 // the window manager's buttons.
