@@ -136,61 +136,72 @@ TEST(SaveLoad, ALoadedGameHasEveryPieceWhereAndHowItWasSaved) {
     for (int i = 10; i < a.size(); ++i) EXPECT_EQ(a[i], c[i]);
 }
 
-// Wide rows joined and carried as far as the pointer goes: the group stops
-// where its last piece would leave the snap grid's range, lands in line,
-// and the save loads with every piece where it was.
+// Wide rows and tall columns joined and carried as far as the pointer goes:
+// the group stops where its last piece would leave the snap grid's range,
+// lands in line, and the save loads with every piece where it was.
 TEST(SaveLoad, AJoinedRowCarriedToTheFarEdgeSavesAndLoadsInLine) {
     struct Case {
         QSize screen;
         QSize picture;
-        int16_t cols;
+        int16_t pieces;  // in the line carried
+        bool down;       // a column carried down, not a row across
     };
-    for (const Case& c : {Case{{2560, 1440}, {18600, 44}, 423}, Case{{3840, 2160}, {32000, 44}, 728}}) {
+    for (const Case& c : {Case{{2560, 1440}, {18600, 44}, 423, false}, Case{{3840, 2160}, {32000, 44}, 728, false},
+                          Case{{3840, 2160}, {44, 32000}, 728, true}}) {
         SCOPED_TRACE(c.picture.width());
         SaveLoadBoard b;
         b.OnScreen(c.screen);
-        ASSERT_TRUE(b.Start(b.Picture("row.png", c.picture), game::Hard));
-        ASSERT_EQ(b.state.Cols, c.cols);
-        // The first row joined and upright near the board's corner, its
-        // first piece on top.
+        ASSERT_TRUE(b.Start(b.Picture("line.png", c.picture), game::Hard));
+        ASSERT_EQ(c.down ? b.state.Rows : b.state.Cols, c.pieces);
+        // The first row (or column) joined and upright near the board's
+        // corner, its first piece on top.
         const int16_t step = b.state.PieceStep;
+        const auto along = [&](const game::PieceRec& p) { return c.down ? p.Row : p.Col; };
+        const auto inLine = [&](const game::PieceRec& p) { return (c.down ? p.Col : p.Row) == 0; };
         for (size_t k = 0; k < b.state.Pieces.size(); ++k) {
             game::PieceRec& p = b.state.Pieces[k];
-            if (p.Row != 0) continue;
+            if (!inLine(p)) continue;
             while (p.Rotation != 0) game::PuzzleModule::RotatePiece(b.state, b.surfaces, static_cast<int16_t>(k));
-            p.Left = static_cast<int16_t>(22 + p.Col * step);
-            p.Top = 22;
+            p.Left = static_cast<int16_t>(22 + (c.down ? 0 : along(p) * step));
+            p.Top = static_cast<int16_t>(22 + (c.down ? along(p) * step : 0));
         }
         const auto first = std::find_if(b.state.Pieces.begin(), b.state.Pieces.end(),
                                         [](const game::PieceRec& p) { return p.Row == 0 && p.Col == 0; });
         std::rotate(b.state.Pieces.begin(), first, first + 1);
 
-        const float y = 22 + b.state.PieceBox / 2.0f;
-        b.puzzle.picScreen_MouseDown(game::LeftButton, 0, y, y);
+        const float at = 22 + b.state.PieceBox / 2.0f;
+        b.puzzle.picScreen_MouseDown(game::LeftButton, 0, at, at);
         ASSERT_EQ(b.state.SelectedPiece, 0);
-        b.puzzle.picScreen_MouseMove(game::LeftButton, 0, b.view.Width, y);
-        b.puzzle.picScreen_MouseMove(game::LeftButton, 0, 40000, y);
-        b.puzzle.picScreen_MouseUp(game::LeftButton, 0, 40000, y);
+        if (c.down) {
+            b.puzzle.picScreen_MouseMove(game::LeftButton, 0, at, b.view.Height);
+            b.puzzle.picScreen_MouseMove(game::LeftButton, 0, at, 40000);
+            b.puzzle.picScreen_MouseUp(game::LeftButton, 0, at, 40000);
+        } else {
+            b.puzzle.picScreen_MouseMove(game::LeftButton, 0, b.view.Width, at);
+            b.puzzle.picScreen_MouseMove(game::LeftButton, 0, 40000, at);
+            b.puzzle.picScreen_MouseUp(game::LeftButton, 0, 40000, at);
+        }
         EXPECT_TRUE(b.host.Messages.empty());
 
-        auto expectRowInLine = [&](const game::GameState& s) {
-            std::vector<game::PieceRec> row(static_cast<size_t>(c.cols));
+        auto expectInLine = [&](const game::GameState& s) {
+            std::vector<game::PieceRec> line(static_cast<size_t>(c.pieces));
             for (const game::PieceRec& p : s.Pieces)
-                if (p.Row == 0) row[static_cast<size_t>(p.Col)] = p;
-            EXPECT_EQ(row.back().Left, game::SnapRange(11).Hi);
-            for (const game::PieceRec& p : row) {
-                EXPECT_EQ(p.Left, row[0].Left + p.Col * step) << p.Col;
-                EXPECT_EQ(p.Top, 22) << p.Col;
+                if (inLine(p)) line[static_cast<size_t>(along(p))] = p;
+            EXPECT_EQ(c.down ? line.back().Top : line.back().Left, game::SnapRange(11).Hi);
+            for (const game::PieceRec& p : line) {
+                EXPECT_EQ(c.down ? p.Left : p.Top, 22) << along(p);
+                EXPECT_EQ(c.down ? p.Top : p.Left, (c.down ? line[0].Top : line[0].Left) + along(p) * step)
+                    << along(p);
             }
         };
-        expectRowInLine(b.state);
-        const QString file = b.dir.filePath("row.pzl");
+        expectInLine(b.state);
+        const QString file = b.dir.filePath("line.pzl");
         ASSERT_TRUE(b.puzzle.SaveGame(file));
         SaveLoadBoard other;
         other.OnScreen(c.screen);
         ASSERT_TRUE(other.puzzle.LoadGame(file));
         EXPECT_TRUE(other.host.Messages.empty());
-        expectRowInLine(other.state);
+        expectInLine(other.state);
     }
 }
 
