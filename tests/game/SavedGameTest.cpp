@@ -111,9 +111,17 @@ TEST(SavedGame, RefusesDamagedFiles) {
     for (const QByteArray& text : bad) EXPECT_FALSE(game::ParseSavedGame(text).has_value()) << text.toStdString();
 }
 
+// The largest grid a game cut at step 66 (Fácil on a screen wider than 800
+// pixels, Kids A and B on a smaller one) can have, worked by hand: a screen
+// whose area is the most cells a 16-bit count holds, 32767, gives a budget
+// of 32767 / 4.5 = 7281.6, made whole 7282 cells; the shrunk picture fills
+// at most that, and rounding each side up to whole cells adds at most a
+// column and a row, each no longer than a 16-bit side in cells,
+// 32767 / 66 = 496.5, so 497 cells: 7282 + 2 x 497 + 1 = 8277 pieces.
 TEST(SavedGame, TakesAsManyPiecesAsTheLargestGridAndNoMore) {
     game::GameState s = SixPieceGame();
-    const int32_t most = game::MaxGridCells(s.PieceStep);
+    ASSERT_EQ(s.PieceStep, 66);
+    const int32_t most = 8277;
     for (const int32_t count : {most, most + 1}) {
         SCOPED_TRACE(count);
         // One row of `count` pieces, each in its home cell.
