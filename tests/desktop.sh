@@ -23,7 +23,9 @@ trap cleanup EXIT
 # The server picks a free display itself and names it on the pipe, so that
 # test runs side by side never race for one.
 mkfifo "$work/display"
-Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+# Its framebuffer, a file in the work folder, is the screen as the windows
+# painted it, for the tests that judge pixels.
+Xvfb -displayfd 3 -screen 0 "${size}x24" -fbdir "$work" -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb=$!
 read -r -t 20 number <"$work/display" || { echo "Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
 export DISPLAY=":$number"
@@ -45,4 +47,5 @@ if [ "$manager" = openbox ]; then
 fi
 
 export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$work}"
+export ZELVANO_DESKTOP_FRAMEBUFFER="$work/Xvfb_screen0"
 QT_QPA_PLATFORM=xcb ZELVANO_DESKTOP_WM="$manager" "$binary" --gtest_filter="$filter"

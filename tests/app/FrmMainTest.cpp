@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
@@ -15,8 +16,11 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 #if defined(ZELVANO_HAVE_XCB) && QT_CONFIG(xcb)
 #include <QtGui/qguiapplication_platform.h>
@@ -200,6 +204,35 @@ struct ServerWindow {
     }
 };
 
+// The screen as the virtual X server holds it in its framebuffer file
+// (tests/desktop.sh names it): what the windows really painted. A
+// screenshot taken through the X protocol is no witness here: it shows a
+// window that lies over another one black. The file is an XWD image, its
+// header in big-endian 32-bit fields. A null image where there is none.
+QImage ScreenFromFramebuffer() {
+    QFile file(qEnvironmentVariable("ZELVANO_DESKTOP_FRAMEBUFFER"));
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    const QByteArray data = file.readAll();
+    if (data.size() < 100) return {};
+    const auto field = [&](int i) { return qFromBigEndian<quint32>(data.constData() + 4 * i); };
+    const quint32 headerSize = field(0), width = field(4), height = field(5), byteOrder = field(7);
+    const quint32 bitsPerPixel = field(11), bytesPerLine = field(12), colours = field(19);
+    const qint64 pixels = qint64(headerSize) + 12 * qint64(colours);
+    if (bitsPerPixel != 32 || byteOrder != 0 || data.size() < pixels + qint64(bytesPerLine) * height) return {};
+    return QImage(reinterpret_cast<const uchar*>(data.constData() + pixels), int(width), int(height),
+                  int(bytesPerLine), QImage::Format_RGB32)
+        .copy();
+}
+
+// Runs `seen` when a Close event reaches the watched object, before it is handled.
+struct CloseWatch : QObject {
+    std::function<void()> Seen;
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Close) Seen();
+        return false;
+    }
+};
+
 // The main window on a virtual X screen (tests/desktop.sh starts it, with
 // openbox managing it or with no window manager): the scroll bars and the
 // miniature box stay on the screen through a game's start, a load and a
@@ -322,6 +355,57 @@ TEST_F(FrmMainDesktop, BarsAndBoxStayOnTheScreenAndARestoredWindowKeepsItsTitleB
     Settle();
     EXPECT_TRUE(window->isMaximized());
     Check("after a new game in the restored window");
+}
+
+// The start-up window as the player sees it: its picture is on the screen
+// while the main window loads behind it (a wait that blocks), and again in
+// front of the shown main window through the last wait, until it closes.
+TEST_F(FrmMainDesktop, TheStartUpWindowShowsItsPictureThroughItsWaits) {
+    if (ScreenFromFramebuffer().isNull()) GTEST_SKIP() << "needs the virtual screen's framebuffer";
+    std::vector<QImage> screens;  // as the load begins, and as the window closes
+    const auto look = [&] { screens.push_back(ScreenFromFramebuffer()); };
+    FrmSplash splash(host, look, [this]() -> QWidget* {
+        window->Maximize();
+        window->show();
+        return window.get();
+    });
+    // The pointer, which the server draws into the framebuffer, out of the way.
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(server.C)).data->root;
+    xcb_warp_pointer(server.C, XCB_NONE, root, 0, 0, 0, 0, 0, 0);
+    xcb_flush(server.C);
+    CloseWatch closing;
+    closing.Seen = look;
+    splash.installEventFilter(&closing);
+    splash.Form_Load();
+    splash.show();
+    QElapsedTimer clock;
+    clock.start();
+    while (screens.size() < 2 && clock.elapsed() < 20000) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    ASSERT_EQ(screens.size(), 2u);
+    const QRect at = server.Rect(splash.winId());
+    const QImage picture = splash.Picture().convertToFormat(QImage::Format_RGB32);
+    ASSERT_FALSE(picture.isNull());
+    // Every pixel of the picture that the window's shape keeps shows, but
+    // for the version written over it.
+    const QRegion shown =
+        (splash.mask() & QRect(QPoint(0, 0), at.size()) & picture.rect()) - splash.Label8()->geometry();
+    const char* const moments[] = {"while the main window loads", "in front of the main window"};
+    for (size_t i = 0; i < screens.size(); ++i) {
+        SCOPED_TRACE(moments[i]);
+        const QImage& screen = screens[i];
+        ASSERT_TRUE(screen.rect().contains(at));
+        int pixels = 0, wrong = 0;
+        QPoint first(-1, -1);
+        for (const QRect& r : shown)
+            for (int y = r.top(); y <= r.bottom(); ++y)
+                for (int x = r.left(); x <= r.right(); ++x) {
+                    ++pixels;
+                    const QRgb seen = screen.pixel(at.x() + x, at.y() + y), painted = picture.pixel(x, y);
+                    if ((seen & 0xFFFFFFu) != (painted & 0xFFFFFFu) && wrong++ == 0) first = QPoint(x, y);
+                }
+        EXPECT_GT(pixels, picture.width() * picture.height() / 2);
+        EXPECT_EQ(wrong, 0) << "of " << pixels << " pixels, the first at " << first.x() << "," << first.y();
+    }
 }
 
 #endif
