@@ -40,9 +40,13 @@ constexpr int64_t kArithmeticJpegPixelsPerByte = 16384;
 // about 2731 pixels per byte of image data at best.
 constexpr int64_t kGifPixelsPerByte = 4096;
 
-// An RLE bitmap ends each row it writes with a 2-byte escape, and a row holds
-// at most kMaxPictureSide pixels; runs alone give at most 127.5 pixels a byte.
-constexpr int64_t kRlePixelsPerByte = 16384;
+// An RLE bitmap draws at most 255 pixels with the 2 bytes of a run; a file
+// as encoders write it, every pixel drawn, stays under 127.5 pixels a byte.
+// Its escapes draw nothing: an end of line, a jump or an end of picture skips
+// as many pixels as the header likes for 2 or 4 bytes, and the decoder does
+// not touch them. So a header is held to the pixels its runs can draw; else
+// a file of 17 KB could claim a quarter of a gigapixel.
+constexpr int64_t kRlePixelsPerTwoBytes = 255;
 
 // Reads a device front to back in blocks, with cheap forward skips, so that
 // a walk over a file's chunks or blocks reads no more than it must.
@@ -272,7 +276,7 @@ Header CheckBmp(ByteSource& in) {
     // Rows are padded to 4 bytes; the last row's padding may be missing.
     const int64_t row = (w * bits + 31) / 32 * 4;
     const bool plausible =
-        sides && (rle ? w * h <= data * kRlePixelsPerByte : (h - 1) * row + (w * bits + 7) / 8 <= data);
+        sides && (rle ? 2 * w * h <= data * kRlePixelsPerTwoBytes : (h - 1) * row + (w * bits + 7) / 8 <= data);
     return Sized(PictureFormat::Bmp, w, h, plausible);
 }
 

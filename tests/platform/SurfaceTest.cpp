@@ -229,6 +229,8 @@ TEST(LoadPicture, HeadersAreCheckedAgainstTheFileBeforeAnyDecoder) {
         {"gif 30000 x 30000", file("huge.gif", damaged::GifClaiming(30000, 30000)), LoadError::NotAPicture},
         {"gif block past the end", file("cut.gif", cutGif), LoadError::NotAPicture},
         {"bmp 30000 x 30000", file("huge.bmp", damaged::BmpClaiming(30000, 30000)), LoadError::NotAPicture},
+        {"rle8 bmp of 17 KB claiming 16384 x 16384", file("rle.bmp", damaged::Rle8Claiming(16384, 16384, 4096)),
+         LoadError::NotAPicture},
         {"tiff named .jpg", saved("tiff.jpg", dot, "TIFF"), LoadError::NotAPicture},
         {"fifo", fifo, LoadError::NotAPicture},
         {"folder", dir.path(), LoadError::NotAPicture},

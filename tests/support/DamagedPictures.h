@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QFile>
 #include <QImage>
+#include <QList>
 #include <QString>
 
 #include <cstdint>
@@ -88,6 +89,31 @@ inline QByteArray GifClaiming(uint16_t w, uint16_t h) {
 // A 4 x 4 bitmap (some hundred bytes) whose header says w x h, 24 bits a pixel.
 inline QByteArray BmpClaiming(uint32_t w, uint32_t h) {
     return Encoded(4, 4, "BMP").replace(18, 8, Little(w, 4) + Little(h, 4));
+}
+
+// A bitmap of `bits` a pixel and `compression` (1 RLE8, 2 RLE4): its file
+// and 40-byte info headers and its colours, before `data`.
+inline QByteArray Bitmap(uint32_t w, uint32_t h, int bits, int compression, const QList<QRgb>& colours,
+                         const QByteArray& data) {
+    const auto start = static_cast<uint32_t>(14 + 40 + 4 * colours.size());
+    const auto size = static_cast<uint32_t>(data.size());
+    QByteArray bmp = "BM" + Little(start + size, 4) + Little(0, 4) + Little(start, 4);
+    bmp += Little(40, 4) + Little(w, 4) + Little(h, 4) + Little(1, 2) + Little(bits, 2) + Little(compression, 4);
+    bmp += Little(size, 4) + Little(2835, 4) + Little(2835, 4) + Little(static_cast<uint32_t>(colours.size()), 4) + Little(0, 4);
+    for (const QRgb c : colours) bmp += Little(c & 0xFFFFFFu, 4);
+    return bmp + data;
+}
+
+// An RLE8 bitmap whose header claims w x h over `rows` rows of one
+// 255-pixel run each, ended by an end-of-line escape: 1078 bytes of headers
+// and colours, then 4 bytes a row. With 4096 rows it is 17,462 bytes, and
+// all but a million pixels of 16384 x 16384 are never drawn.
+inline QByteArray Rle8Claiming(uint32_t w, uint32_t h, int rows) {
+    QByteArray data;
+    for (int y = 0; y < rows; ++y) data += QByteArray("\xFF\x01\0\0", 4);
+    QList<QRgb> grey;
+    for (int i = 0; i < 256; ++i) grey.append(qRgb(i, i, i));
+    return Bitmap(w, h, 8, 1, grey, data);
 }
 
 inline QString Write(const QString& path, const QByteArray& bytes) {
