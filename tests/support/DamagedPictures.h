@@ -1,7 +1,8 @@
 // Picture files whose headers claim far more than their few hundred bytes
 // hold, as a damaged (or hostile) file does. A decoder that believed them
 // would reserve gigabytes or work for seconds; the picture reader must
-// refuse them before any decoder sees them.
+// refuse them before any decoder sees them. Also the bitmaps that Qt's
+// writer does not make.
 #pragma once
 
 #include <QBuffer>
@@ -58,15 +59,20 @@ inline QByteArray PngClaiming(uint32_t w, uint32_t h) {
     return PngStart(w, h) + PngChunk("IDAT", qCompress(QByteArray(4, '\0')).mid(4)) + PngChunk("IEND", QByteArray());
 }
 
-// A small uniform picture in `format`.
-inline QByteArray Encoded(int w, int h, const char* format) {
-    QImage image(w, h, QImage::Format_RGB32);
-    image.fill(0xFF3366AAu);
+// `image` as Qt writes it in `format`.
+inline QByteArray Written(const QImage& image, const char* format) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, format);
     return bytes;
+}
+
+// A small uniform picture in `format`.
+inline QByteArray Encoded(int w, int h, const char* format) {
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(0xFF3366AAu);
+    return Written(image, format);
 }
 
 // A 16 x 16 JPEG (some 600 bytes) whose frame header says w x h.
@@ -102,6 +108,28 @@ inline QByteArray Bitmap(uint32_t w, uint32_t h, int bits, int compression, cons
     bmp += Little(size, 4) + Little(2835, 4) + Little(2835, 4) + Little(static_cast<uint32_t>(colours.size()), 4) + Little(0, 4);
     for (const QRgb c : colours) bmp += Little(c & 0xFFFFFFu, 4);
     return bmp + data;
+}
+
+// An indexed picture run-length coded as encoders write it, bottom row
+// first: runs of at most 255 pixels of one colour (2 bytes each), an
+// end-of-line escape after each row and an end-of-picture one at the end.
+// RLE4 (bits 4) takes the first 16 colours.
+inline QByteArray RleBitmap(const QImage& indexed, int bits) {
+    QByteArray data;
+    for (int y = indexed.height() - 1; y >= 0; --y) {
+        const uchar* row = indexed.constScanLine(y);
+        for (int x = 0; x < indexed.width();) {
+            int n = 1;
+            while (x + n < indexed.width() && n < 255 && row[x + n] == row[x]) ++n;
+            data += char(n);
+            data += char(bits == 4 ? (row[x] & 15) * 17 : row[x]);
+            x += n;
+        }
+        data += QByteArray("\0\0", 2);
+    }
+    data += QByteArray("\0\1", 2);
+    const QList<QRgb> colours = indexed.colorTable().mid(0, 1 << bits);
+    return Bitmap(indexed.width(), indexed.height(), bits, bits == 4 ? 2 : 1, colours, data);
 }
 
 // An RLE8 bitmap whose header claims w x h over `rows` rows of one
