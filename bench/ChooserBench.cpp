@@ -1,7 +1,9 @@
 // Scanning a folder of large photographs into the thumbnail grid, beside
 // decoding the same files at full size: thumbnails decode near their own
 // size, so a scan should cost a small fraction of the full decoding.
+#include "bench/Memory.h"
 #include "chooser/ThumbsCtl.h"
+#include "tests/support/DamagedPictures.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -71,9 +73,10 @@ QString PhotoFolder() {
     return dir.path();
 }
 
-void BM_ScanFolder(benchmark::State& state) {
-    App();
-    const QString folder = PhotoFolder();
+// Lists a folder in the thumbnail grid, afresh at each iteration, which
+// must list `count` pictures. extra_MB is the peak memory over what was
+// resident before the first listing.
+void ScanInGrid(benchmark::State& state, const QString& folder, int count) {
     BenchHost host;
     game::GameState game;
     game.ChooserOpen = true;
@@ -81,12 +84,19 @@ void BM_ScanFolder(benchmark::State& state) {
     chooser::ThumbsCtl grid(game, host);
     grid.resize(7650 / 15, 3420 / 15);
     grid.show();
+    const double base = bench::ResetPeak();
     for (auto _ : state) {
         grid.Clear();
         QString path = folder;
         grid.ScanPath(path);
-        if (grid.ListCount() != 40) state.SkipWithError("not every picture was listed");
+        if (grid.ListCount() != count) state.SkipWithError("not every picture was listed");
     }
+    state.counters["extra_MB"] = bench::PeakMegabytes() - base;
+}
+
+void BM_ScanFolder(benchmark::State& state) {
+    App();
+    ScanInGrid(state, PhotoFolder(), 40);
 }
 BENCHMARK(BM_ScanFolder)->Unit(benchmark::kMillisecond)->Iterations(3);
 
@@ -103,5 +113,15 @@ void BM_DecodeFolderFull(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_DecodeFolderFull)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The chooser's thumbnail of a 17 KB RLE bitmap that claims 16384 x 16384
+// (see BM_BombNewGame): under 200 ms and 100 MB more memory.
+void BM_BombThumbnail(benchmark::State& state) {
+    App();
+    QTemporaryDir dir;
+    damaged::Write(dir.filePath(QStringLiteral("bomb.bmp")), damaged::Rle8Claiming(16384, 16384, 4096));
+    ScanInGrid(state, dir.path(), 1);
+}
+BENCHMARK(BM_BombThumbnail)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace

@@ -40,9 +40,13 @@ constexpr int64_t kArithmeticJpegPixelsPerByte = 16384;
 // about 2731 pixels per byte of image data at best.
 constexpr int64_t kGifPixelsPerByte = 4096;
 
-// An RLE bitmap ends each row it writes with a 2-byte escape, and a row holds
-// at most kMaxPictureSide pixels; runs alone give at most 127.5 pixels a byte.
-constexpr int64_t kRlePixelsPerByte = 16384;
+// An RLE bitmap draws at most 255 pixels with the 2 bytes of a run; a file
+// as encoders write it, every pixel drawn, stays under 127.5 pixels a byte.
+// Its escapes draw nothing: an end of line, a jump or an end of picture skips
+// as many pixels as the header likes for 2 or 4 bytes, and the decoder does
+// not touch them. So a header is held to the pixels its runs can draw; else
+// a file of 17 KB could claim a quarter of a gigapixel.
+constexpr int64_t kRlePixelsPerTwoBytes = 255;
 
 // Reads a device front to back in blocks, with cheap forward skips, so that
 // a walk over a file's chunks or blocks reads no more than it must.
@@ -67,6 +71,8 @@ public:
     }
     // The next byte, or -1 at the end.
     int Byte() {
+        if (m_Pos >= m_Start && m_Pos < m_Start + m_Block.size())
+            return static_cast<uint8_t>(m_Block[static_cast<qsizetype>(m_Pos++ - m_Start)]);
         uint8_t b = 0;
         return Read(&b, 1) ? b : -1;
     }
@@ -99,6 +105,7 @@ struct Header {
     PictureFormat Format = PictureFormat::Bmp;
     int64_t W = 0, H = 0;
     int BytesPerPixel = 4;
+    QImage::Format Decoded = QImage::Format_Invalid;  // a bitmap's, as its decoder makes it
 };
 
 // Sides first (a side over the limit is a picture too large to play, not a
@@ -130,14 +137,16 @@ Header CheckPng(ByteSource& in) {
         uint8_t head[8];
         if (!in.Read(head, 8)) return {};
         const uint32_t length = Big32(head);
-        if (length > 0x7FFFFFFFu || length + qint64(4) > in.Left()) return {};
         const QByteArray type(reinterpret_cast<const char*>(head + 4), 4);
+        // The end chunk holds nothing, and the decoder does not read its
+        // checksum: a copy cut inside it still decodes.
+        if (haveHeader && type == "IEND") break;
+        if (length > 0x7FFFFFFFu || length + qint64(4) > in.Left()) return {};
         if (!haveHeader) {
             if (type != "IHDR" || length != 13 || !in.Read(ihdr, 13) || !in.Skip(4)) return {};
             haveHeader = true;
             continue;
         }
-        if (type == "IEND") break;
         if (type == "IDAT") idat += length;
         in.Skip(length + qint64(4));
     }
@@ -162,12 +171,20 @@ Header CheckPng(ByteSource& in) {
 
 Header CheckJpeg(ByteSource& in) {
     // Marker segments after SOI, each within the file, up to the frame header.
+    // Between segments the decoder skips whatever is not a marker (it warns
+    // of "extraneous bytes"): some cameras and editors pad their segments
+    // with zeros, and so does a stray byte. Fill bytes (0xFF) and a stuffed
+    // 0xFF 0x00 are skipped too.
     in.Skip(2);
     for (;;) {
         int b = in.Byte();
-        if (b != 0xFF) return {};
-        while (b == 0xFF) b = in.Byte();
-        if (b < 0 || b == 0x00) return {};
+        for (;;) {
+            while (b >= 0 && b != 0xFF) b = in.Byte();
+            while (b == 0xFF) b = in.Byte();
+            if (b != 0x00) break;
+            b = in.Byte();
+        }
+        if (b < 0) return {};
         const int marker = b;
         if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) continue;  // no length
         if (marker == 0xD8 || marker == 0xD9 || marker == 0xDA) return {};  // no frame before the data
@@ -191,14 +208,17 @@ Header CheckJpeg(ByteSource& in) {
     }
 }
 
-// Walks a run of GIF sub-blocks to its terminator, adding up their bytes.
+// Walks a run of GIF sub-blocks to its terminator, adding up their bytes;
+// false where the file ends first, having added the bytes that are there.
 bool GifSubBlocks(ByteSource& in, int64_t* bytes) {
     for (;;) {
         const int n = in.Byte();
         if (n < 0) return false;
         if (n == 0) return true;
-        if (!in.Skip(n)) return false;
-        *bytes += n;
+        const int64_t there = std::min<int64_t>(n, in.Left());
+        in.Skip(there);
+        *bytes += there;
+        if (there < n) return false;
     }
 }
 
@@ -207,27 +227,32 @@ Header CheckGif(ByteSource& in) {
     if (!in.Read(screen, 13)) return {};
     if (screen[10] & 0x80) in.Skip(qint64(3) << ((screen[10] & 7) + 1));
     int64_t w = Little16(screen + 6), h = Little16(screen + 8);
+    // The decoder shows the first image and reads no further. Up to that
+    // image every block must be whole; its data may be cut short (the decoder
+    // shows what there is). After it, the walk only adds up the data of later
+    // images, and stops where it meets anything else: zero bytes before the
+    // trailer or in its place, stray bytes, a frame cut short.
     bool haveImage = false;
     int64_t data = 0;
     for (;;) {
         const int block = in.Byte();
-        if (block < 0 || block == 0x3B) break;  // a missing trailer is the decoder's affair
+        if (block == 0x3B) break;
         int64_t ignored = 0;
+        uint8_t desc[9];
         if (block == 0x21) {
-            if (in.Byte() < 0 || !GifSubBlocks(in, &ignored)) return {};
-        } else if (block == 0x2C) {
-            uint8_t desc[9];
-            if (!in.Read(desc, 9)) return {};
-            if (desc[8] & 0x80 && !in.Skip(qint64(3) << ((desc[8] & 7) + 1))) return {};
-            if (in.Byte() < 0 || !GifSubBlocks(in, &data)) return {};
+            if (in.Byte() < 0 || !GifSubBlocks(in, &ignored)) break;
+        } else if (block == 0x2C && in.Read(desc, 9) &&
+                   (!(desc[8] & 0x80) || in.Skip(qint64(3) << ((desc[8] & 7) + 1))) && in.Byte() >= 0) {
             if (!haveImage) {
                 // A logical screen side of 0 takes the first image's extent.
                 if (w == 0) w = Little16(desc) + Little16(desc + 4);
                 if (h == 0) h = Little16(desc + 2) + Little16(desc + 6);
                 haveImage = true;
             }
+            if (!GifSubBlocks(in, &data)) break;
         } else {
-            return {};
+            if (!haveImage) return {};
+            break;
         }
     }
     if (!haveImage) return {};
@@ -242,6 +267,7 @@ Header CheckBmp(ByteSource& in) {
     int64_t w = 0, h = 0;
     int bits = 0;
     uint32_t compression = 0;
+    uint32_t alphaMask = 0;
     if (dibSize == 12) {
         uint8_t core[8];
         if (!in.Read(core, 8) || Little16(core + 4) != 1) return {};
@@ -255,6 +281,8 @@ Header CheckBmp(ByteSource& in) {
         h = static_cast<int32_t>(Little32(info + 4));
         bits = Little16(info + 10);
         compression = Little32(info + 12);
+        uint8_t masks[16];
+        if (dibSize >= 108 && in.Skip(20) && in.Read(masks, 16)) alphaMask = Little32(masks + 12);
     } else {
         return {};
     }
@@ -269,11 +297,21 @@ Header CheckBmp(ByteSource& in) {
     if (start > in.Size()) return {};
     const int64_t data = in.Size() - start;
     const bool sides = w <= kMaxPictureSide && h <= kMaxPictureSide;  // no overflow below
-    // Rows are padded to 4 bytes; the last row's padding may be missing.
+    // Rows are padded to 4 bytes. A file cut short (an interrupted copy)
+    // decodes as far as its whole rows go; one that holds less than half the
+    // rows its header claims is damaged.
     const int64_t row = (w * bits + 31) / 32 * 4;
-    const bool plausible =
-        sides && (rle ? w * h <= data * kRlePixelsPerByte : (h - 1) * row + (w * bits + 7) / 8 <= data);
-    return Sized(PictureFormat::Bmp, w, h, plausible);
+    const bool plausible = sides && (rle ? 2 * w * h <= data * kRlePixelsPerTwoBytes : h * row <= 2 * data);
+    Header out = Sized(PictureFormat::Bmp, w, h, plausible);
+    // The decoder's own pixel format: 32-bit pixels keep their alpha where
+    // the header gives an alpha mask for bit fields, or the usual one for
+    // plain 32-bit pixels.
+    const bool alpha = alphaMask != 0 && (compression == 3 || (bits == 32 && alphaMask == 0xFF000000u));
+    out.Decoded = bits == 1   ? QImage::Format_Mono
+                  : bits <= 8 ? QImage::Format_Indexed8
+                  : alpha     ? QImage::Format_ARGB32
+                              : QImage::Format_RGB32;
+    return out;
 }
 
 Header CheckHeader(QIODevice& device) {
@@ -283,7 +321,7 @@ Header CheckHeader(QIODevice& device) {
     in.Rewind();
     static const uint8_t png[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     if (in.Size() >= 8 && std::equal(png, png + 8, magic)) return CheckPng(in);
-    if (in.Size() >= 3 && magic[0] == 0xFF && magic[1] == 0xD8 && magic[2] == 0xFF) return CheckJpeg(in);
+    if (in.Size() >= 2 && magic[0] == 0xFF && magic[1] == 0xD8) return CheckJpeg(in);
     if (in.Size() >= 6 && (std::equal(magic, magic + 6, "GIF87a") || std::equal(magic, magic + 6, "GIF89a")))
         return CheckGif(in);
     if (in.Size() >= 2 && magic[0] == 'B' && magic[1] == 'M') return CheckBmp(in);
@@ -336,6 +374,7 @@ PictureFile::PictureFile(const QString& path) : m_File(path) {
     m_Error = header.Error;
     m_Format = header.Format;
     m_BytesPerPixel = header.BytesPerPixel;
+    m_Decoded = header.Decoded;
     if (header.Error == LoadError::None) m_Size = QSize(static_cast<int>(header.W), static_cast<int>(header.H));
 }
 
@@ -343,13 +382,27 @@ bool PictureFile::Decode(QSize scaledSize, QImage* image) {
     if (m_Error != LoadError::None || !m_File.seek(0)) return false;
     QImageReader reader(&m_File, FormatName(m_Format));
     reader.setAutoDetectImageFormat(false);
-    if (scaledSize.isValid()) reader.setScaledSize(scaledSize);
     // A reduced decode needs less; the whole picture is the most a decoder
     // of this file may allocate. Sides are at most kMaxPictureSide, so this
     // is at most 8 GB, well within an int of megabytes.
     const int64_t bytes = int64_t(m_Size.width()) * m_Size.height() * m_BytesPerPixel;
     const AllocationLimit limit(static_cast<int>((bytes >> 20) + 1));
-    return reader.read(image) && !image->isNull();
+    if (m_Format != PictureFormat::Bmp) {
+        if (scaledSize.isValid()) reader.setScaledSize(scaledSize);
+        return reader.read(image) && !image->isNull();
+    }
+    // The bitmap decoder writes only the pixels that the file draws: those
+    // that a file cut short lacks, or that an RLE escape skips, keep what
+    // the image held. So it decodes into a cleared image of its own format
+    // (which it keeps), and they show as colour 0, black or the first of the
+    // file's colours, never as stale memory.
+    QImage whole(m_Size, m_Decoded);
+    if (whole.isNull()) return false;
+    whole.fill(0);
+    if (!reader.read(&whole) || whole.isNull()) return false;
+    *image = scaledSize.isValid() ? whole.scaled(scaledSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                                  : std::move(whole);
+    return !image->isNull();
 }
 
 CoveringPicture PictureFile::Covering(QSize need) {

@@ -61,6 +61,7 @@ private:
     PictureFormat m_Format = PictureFormat::Bmp;
     QSize m_Size;
     int m_BytesPerPixel = 4;  // of the decoded image, at most
+    QImage::Format m_Decoded = QImage::Format_Invalid;  // a bitmap's decoded pixels
 };
 
 // The largest of 8, 4, 2 (else 1) by which a side pair can be divided,

@@ -1,13 +1,15 @@
 // Picture files whose headers claim far more than their few hundred bytes
 // hold, as a damaged (or hostile) file does. A decoder that believed them
 // would reserve gigabytes or work for seconds; the picture reader must
-// refuse them before any decoder sees them.
+// refuse them before any decoder sees them. Also the bitmaps that Qt's
+// writer does not make.
 #pragma once
 
 #include <QBuffer>
 #include <QByteArray>
 #include <QFile>
 #include <QImage>
+#include <QList>
 #include <QString>
 
 #include <cstdint>
@@ -57,15 +59,20 @@ inline QByteArray PngClaiming(uint32_t w, uint32_t h) {
     return PngStart(w, h) + PngChunk("IDAT", qCompress(QByteArray(4, '\0')).mid(4)) + PngChunk("IEND", QByteArray());
 }
 
-// A small uniform picture in `format`.
-inline QByteArray Encoded(int w, int h, const char* format) {
-    QImage image(w, h, QImage::Format_RGB32);
-    image.fill(0xFF3366AAu);
+// `image` as Qt writes it in `format`.
+inline QByteArray Written(const QImage& image, const char* format) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, format);
     return bytes;
+}
+
+// A small uniform picture in `format`.
+inline QByteArray Encoded(int w, int h, const char* format) {
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(0xFF3366AAu);
+    return Written(image, format);
 }
 
 // A 16 x 16 JPEG (some 600 bytes) whose frame header says w x h.
@@ -88,6 +95,53 @@ inline QByteArray GifClaiming(uint16_t w, uint16_t h) {
 // A 4 x 4 bitmap (some hundred bytes) whose header says w x h, 24 bits a pixel.
 inline QByteArray BmpClaiming(uint32_t w, uint32_t h) {
     return Encoded(4, 4, "BMP").replace(18, 8, Little(w, 4) + Little(h, 4));
+}
+
+// A bitmap of `bits` a pixel and `compression` (1 RLE8, 2 RLE4): its file
+// and 40-byte info headers and its colours, before `data`.
+inline QByteArray Bitmap(uint32_t w, uint32_t h, int bits, int compression, const QList<QRgb>& colours,
+                         const QByteArray& data) {
+    const auto start = static_cast<uint32_t>(14 + 40 + 4 * colours.size());
+    const auto size = static_cast<uint32_t>(data.size());
+    QByteArray bmp = "BM" + Little(start + size, 4) + Little(0, 4) + Little(start, 4);
+    bmp += Little(40, 4) + Little(w, 4) + Little(h, 4) + Little(1, 2) + Little(bits, 2) + Little(compression, 4);
+    bmp += Little(size, 4) + Little(2835, 4) + Little(2835, 4) + Little(static_cast<uint32_t>(colours.size()), 4) + Little(0, 4);
+    for (const QRgb c : colours) bmp += Little(c & 0xFFFFFFu, 4);
+    return bmp + data;
+}
+
+// An indexed picture run-length coded as encoders write it, bottom row
+// first: runs of at most 255 pixels of one colour (2 bytes each), an
+// end-of-line escape after each row and an end-of-picture one at the end.
+// RLE4 (bits 4) takes the first 16 colours.
+inline QByteArray RleBitmap(const QImage& indexed, int bits) {
+    QByteArray data;
+    for (int y = indexed.height() - 1; y >= 0; --y) {
+        const uchar* row = indexed.constScanLine(y);
+        for (int x = 0; x < indexed.width();) {
+            int n = 1;
+            while (x + n < indexed.width() && n < 255 && row[x + n] == row[x]) ++n;
+            data += char(n);
+            data += char(bits == 4 ? (row[x] & 15) * 17 : row[x]);
+            x += n;
+        }
+        data += QByteArray("\0\0", 2);
+    }
+    data += QByteArray("\0\1", 2);
+    const QList<QRgb> colours = indexed.colorTable().mid(0, 1 << bits);
+    return Bitmap(indexed.width(), indexed.height(), bits, bits == 4 ? 2 : 1, colours, data);
+}
+
+// An RLE8 bitmap whose header claims w x h over `rows` rows of one
+// 255-pixel run each, ended by an end-of-line escape: 1078 bytes of headers
+// and colours, then 4 bytes a row. With 4096 rows it is 17,462 bytes, and
+// all but a million pixels of 16384 x 16384 are never drawn.
+inline QByteArray Rle8Claiming(uint32_t w, uint32_t h, int rows) {
+    QByteArray data;
+    for (int y = 0; y < rows; ++y) data += QByteArray("\xFF\x01\0\0", 4);
+    QList<QRgb> grey;
+    for (int i = 0; i < 256; ++i) grey.append(qRgb(i, i, i));
+    return Bitmap(w, h, 8, 1, grey, data);
 }
 
 inline QString Write(const QString& path, const QByteArray& bytes) {
