@@ -1,13 +1,14 @@
-// Ending the process without the audio library's racy static teardown.
+// Ending the process without the static teardown of libraries whose threads
+// may still run.
 #pragma once
 
 namespace platform {
 
 // Ends the process with `code` once everything the program made is gone
-// (call it after the application object is destroyed). Qt's audio engine
-// drops its audio-server connection in a static destructor while its audio
-// thread still runs, and the server library aborts the process now and then
-// on that race; static destructors are skipped, as nothing left needs them.
+// (call it after the application object is destroyed). The sound player
+// leaves its device thread behind when an audio server does not answer at
+// exit, and that thread may be inside the audio libraries still; static
+// destructors are skipped, as nothing left needs them.
 [[noreturn]] void EndProcess(int code);
 
 }  // namespace platform

@@ -1,15 +1,17 @@
 #include "platform/SoundPlayer.h"
 
-#include <QAudioDevice>
-#include <QAudioFormat>
-#include <QAudioSink>
-#include <QBuffer>
-#include <QMediaDevices>
-#include <QThread>
+#include <SDL.h>
+#include <alsa/asoundlib.h>
 
 #include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <cstring>
+#include <mutex>
+#include <thread>
 
 namespace platform {
 
@@ -62,25 +64,232 @@ std::optional<WaveInfo> ParseWave(const QByteArray& wave) {
     return std::nullopt;
 }
 
-struct SoundPlayer::Cue {
-    QByteArray Wave;     // the whole file, to know the sound again
-    QByteArray Samples;  // what the sink reads, through Buffer
-    std::unique_ptr<QBuffer> Buffer;
-    QAudioFormat Format;
-};
-
-struct SoundPlayer::Output {
-    QAudioFormat Format;
-    std::unique_ptr<QAudioSink> Sink;
-};
 
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
+// What the device is opened for and every sound is turned into, so that
+// the stream only ever copies samples.
+constexpr int kRate = 44100;
+constexpr int kChannels = 2;
+// Frames the device pulls at a time: about 17 ms, which is also the
+// stream's whole buffer on the audio server. A cue is heard 15 to 35 ms
+// after it is asked for; half as much ran dry now and then on a busy
+// machine, twice as much comes near 50 ms.
+constexpr int kPull = 768;
+// A device that cannot be opened is tried again no sooner than this.
+constexpr auto kRetry = std::chrono::milliseconds(500);
+// A sound asked for while the device was being opened starts when it
+// opens if it was asked for no longer ago than this; later it would be
+// out of step with what the player sees.
+constexpr auto kStale = std::chrono::milliseconds(100);
+// Closing waits this long for the device to let go.
+constexpr auto kCloseWait = std::chrono::seconds(2);
 // The game has four sounds; anything beyond this many distinct ones is
-// dropped (all but the one playing) before another is kept.
+// dropped before another is kept.
 constexpr size_t kMaxCues = 16;
 
+using Samples = std::vector<int16_t>;  // interleaved, kChannels a frame, at kRate
+
+// SDL's audio state is the process's: one player at a time sets it up,
+// opens or closes a device.
+std::mutex& SdlMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
+// ALSA reports a missing sound card on standard error each time a device
+// is looked for; once is enough.
+void Quiet(const char*, int, const char*, int, const char*, ...) {}
+
+// The samples of a WAVE file in the device's format: 16-bit, each channel
+// of a mono file on both sides, the rate changed along straight lines
+// between the file's samples.
+std::shared_ptr<const Samples> Convert(const QByteArray& wave, const WaveInfo& info) {
+    const int width = info.BitsPerSample / 8;
+    const qsizetype frames = info.DataBytes / (width * info.Channels);
+    const auto sample = [&](qsizetype frame, int channel) -> double {
+        const char* p = wave.constData() + info.DataOffset + (frame * info.Channels + channel) * width;
+        if (width == 1) return (static_cast<uint8_t>(p[0]) - 128) * 256.0;
+        return static_cast<int16_t>(
+            static_cast<uint16_t>(static_cast<uint8_t>(p[0]) | (static_cast<uint8_t>(p[1]) << 8)));
+    };
+    const double step = static_cast<double>(info.SampleRate) / kRate;
+    const auto out = static_cast<size_t>(static_cast<double>(frames - 1) / step) + 1;
+    auto samples = std::make_shared<Samples>(out * kChannels);
+    for (size_t i = 0; i < out; ++i) {
+        const double x = static_cast<double>(i) * step;
+        const auto k = static_cast<qsizetype>(x);
+        const double a = x - static_cast<double>(k);
+        const qsizetype next = std::min(k + 1, frames - 1);
+        for (int c = 0; c < kChannels; ++c) {
+            const int from = std::min(c, info.Channels - 1);
+            const double v = (1 - a) * sample(k, from) + a * sample(next, from);
+            (*samples)[i * kChannels + static_cast<size_t>(c)] =
+                static_cast<int16_t>(std::lround(std::clamp(v, -32768.0, 32767.0)));
+        }
+    }
+    return samples;
+}
+
 }  // namespace
+
+struct SoundPlayer::Cue {
+    QByteArray Wave;  // the whole file, to know the sound again
+    std::shared_ptr<const Samples> Converted;
+};
+
+// The device's stream, and the thread that opens and closes the device.
+// The device pulls samples on SDL's audio thread; the sound it is handed
+// and where it stands in it are kept under m_SoundMutex, which is held only
+// to swap the sound or to copy one pull's worth of samples.
+class SoundPlayer::Output {
+public:
+    static std::shared_ptr<Output> Open() {
+        auto output = std::make_shared<Output>();
+        output->m_Thread = std::thread([output] { output->Run(); });
+        return output;
+    }
+
+    // Cuts off the sound playing and starts `samples` (nothing if null).
+    void Play(std::shared_ptr<const Samples> samples) {
+        {
+            std::lock_guard lock(m_SoundMutex);
+            m_Sound = std::move(samples);
+            m_At = 0;
+            m_AskedAt = Clock::now();
+        }
+        // The thread looks whether the device still plays, and opens it
+        // if it does not.
+        {
+            std::lock_guard lock(m_ControlMutex);
+            m_Asked = true;
+        }
+        m_Control.notify_one();
+    }
+
+    bool Active() const {
+        if (!m_Open) return false;
+        std::lock_guard lock(m_SoundMutex);
+        return m_Sound != nullptr;
+    }
+
+    // Silences the stream and has the thread let the device go. If that
+    // takes too long (an audio server that does not answer), the thread is
+    // left to finish on its own; it keeps what it needs.
+    void Close() {
+        {
+            std::lock_guard lock(m_SoundMutex);
+            m_Sound.reset();
+        }
+        std::unique_lock lock(m_ControlMutex);
+        m_Quit = true;
+        m_Control.notify_all();
+        const bool done = m_Control.wait_for(lock, kCloseWait, [this] { return m_Done; });
+        lock.unlock();
+        if (done) m_Thread.join();
+        else m_Thread.detach();
+    }
+
+private:
+    static void Pull(void* self, Uint8* stream, int len) { static_cast<Output*>(self)->Fill(stream, len); }
+
+    void Fill(Uint8* stream, int len) {
+        const size_t wanted = static_cast<size_t>(len) / sizeof(int16_t);
+        size_t copied = 0;
+        {
+            std::lock_guard lock(m_SoundMutex);
+            if (m_Sound) {
+                copied = std::min(wanted, m_Sound->size() - m_At);
+                std::memcpy(stream, m_Sound->data() + m_At, copied * sizeof(int16_t));
+                m_At += copied;
+                if (m_At == m_Sound->size()) m_Sound.reset();
+            }
+        }
+        std::memset(stream + copied * sizeof(int16_t), 0, (wanted - copied) * sizeof(int16_t));
+    }
+
+    void Run() {
+        SDL_AudioDeviceID device = 0;
+        bool initialised = false;
+        std::optional<Clock::time_point> tried;
+        std::unique_lock lock(m_ControlMutex);
+        for (bool first = true; !m_Quit; first = false) {
+            if (!first) {
+                m_Control.wait(lock, [this] { return m_Quit || m_Asked; });
+                if (m_Quit) break;
+            }
+            m_Asked = false;
+            lock.unlock();
+            {
+                std::lock_guard sdl(SdlMutex());
+                // A device lost (its server gone) reports itself stopped.
+                if (device && SDL_GetAudioDeviceStatus(device) != SDL_AUDIO_PLAYING) {
+                    m_Open = false;
+                    SDL_CloseAudioDevice(device);
+                    device = 0;
+                }
+                if (!device && (!tried || Clock::now() - *tried >= kRetry)) {
+                    tried = Clock::now();
+                    // Setting SDL's audio up anew finds a server that has
+                    // come up since; the one it found before may be gone.
+                    if (initialised) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+                    // SDL leaves the process's signals alone.
+                    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+                    initialised = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+                    if (initialised) device = OpenDevice();
+                    snd_lib_error_set_handler(&Quiet);
+                }
+            }
+            lock.lock();
+        }
+        lock.unlock();
+        {
+            std::lock_guard sdl(SdlMutex());
+            if (device) SDL_CloseAudioDevice(device);
+            if (initialised) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        }
+        m_Open = false;
+        lock.lock();
+        m_Done = true;
+        m_Control.notify_all();
+    }
+
+    SDL_AudioDeviceID OpenDevice() {
+        // SDL's events come with its audio; nothing here reads them.
+        SDL_EventState(SDL_AUDIODEVICEADDED, SDL_IGNORE);
+        SDL_EventState(SDL_AUDIODEVICEREMOVED, SDL_IGNORE);
+        SDL_AudioSpec want{};
+        want.freq = kRate;
+        want.format = AUDIO_S16SYS;
+        want.channels = kChannels;
+        want.samples = kPull;
+        want.callback = &Output::Pull;
+        want.userdata = this;
+        // Any other format the device has, SDL converts to.
+        const SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &want, nullptr, 0);
+        if (!device) return 0;
+        {
+            std::lock_guard lock(m_SoundMutex);
+            if (m_Sound && Clock::now() - m_AskedAt > kStale) m_Sound.reset();
+        }
+        m_Open = true;
+        SDL_PauseAudioDevice(device, 0);
+        return device;
+    }
+
+    mutable std::mutex m_SoundMutex;
+    std::shared_ptr<const Samples> m_Sound;
+    size_t m_At = 0;
+    Clock::time_point m_AskedAt;
+
+    std::mutex m_ControlMutex;
+    std::condition_variable m_Control;
+    bool m_Asked = false, m_Quit = false, m_Done = false;
+    std::atomic<bool> m_Open{false};
+    std::thread m_Thread;
+};
 
 SoundPlayer::SoundPlayer() = default;
 
@@ -89,114 +298,39 @@ SoundPlayer::~SoundPlayer() { Close(); }
 void SoundPlayer::Close() {
     if (m_Closed) return;
     m_Closed = true;
-    m_Next.reset();
-    StopPlaying();
-    for (const auto& output : m_Outputs) output->Sink->stop();
-    // Destroying a sink lets events run; whatever they ask of the player
-    // finds it closed and empty. The sinks go before the samples they read.
-    std::vector<std::unique_ptr<Output>> outputs = std::move(m_Outputs);
-    std::vector<std::unique_ptr<Cue>> cues = std::move(m_Cues);
-    m_Outputs.clear();
+    if (m_Output) m_Output->Close();
+    m_Output.reset();
     m_Cues.clear();
-    const bool hadOutputs = !outputs.empty();
-    outputs.clear();
-    cues.clear();
-    // Qt's audio engine drops its server connection at exit while its audio
-    // thread still runs; the server's answers to the streams just closed,
-    // arriving then, can abort the process. Let them arrive first.
-    if (hadOutputs) QThread::msleep(100);
 }
 
-void SoundPlayer::StopPlaying() {
-    if (m_Playing) m_Playing->stop();
-    m_Playing = nullptr;
-    m_PlayingCue = nullptr;
-}
+bool SoundPlayer::Active() const { return m_Output && m_Output->Active(); }
 
-bool SoundPlayer::Active() const { return m_Playing && m_Playing->state() == QAudio::ActiveState; }
-
-SoundPlayer::Cue* SoundPlayer::Find(const QByteArray& wave) {
+const SoundPlayer::Cue* SoundPlayer::Find(const QByteArray& wave) {
     for (const auto& cue : m_Cues)
         if (cue->Wave == wave) return cue.get();
     const std::optional<WaveInfo> info = ParseWave(wave);
     if (!info) return nullptr;
-
-    if (m_Cues.size() >= kMaxCues)
-        std::erase_if(m_Cues, [this](const std::unique_ptr<Cue>& cue) { return cue.get() != m_PlayingCue; });
-    auto cue = std::make_unique<Cue>();
-    cue->Wave = wave;
-    cue->Samples = wave.mid(info->DataOffset, info->DataBytes);
-    cue->Buffer = std::make_unique<QBuffer>(&cue->Samples);
-    if (!cue->Buffer->open(QIODevice::ReadOnly)) return nullptr;
-    cue->Format.setSampleRate(info->SampleRate);
-    cue->Format.setChannelCount(info->Channels);
-    cue->Format.setSampleFormat(info->BitsPerSample == 8 ? QAudioFormat::UInt8 : QAudioFormat::Int16);
-    m_Cues.push_back(std::move(cue));
+    std::shared_ptr<const Samples> converted = Convert(wave, *info);
+    // The stream holds on to the samples it plays; dropping a cue here
+    // does not cut it off.
+    if (m_Cues.size() >= kMaxCues) m_Cues.clear();
+    m_Cues.push_back(std::make_unique<Cue>(Cue{wave, std::move(converted)}));
     return m_Cues.back().get();
-}
-
-SoundPlayer::Output* SoundPlayer::OutputFor(const QAudioFormat& format) {
-    for (const auto& output : m_Outputs)
-        if (output->Format == format) return output.get();
-    // No device, or one that refuses the format, is asked again at the next
-    // sound: an audio server may come up while the game runs.
-    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    if (device.isNull() || !device.isFormatSupported(format)) return nullptr;
-    auto output = std::make_unique<Output>();
-    output->Format = format;
-    output->Sink = std::make_unique<QAudioSink>(device, format);
-    // A sound that has played out gives its stream back to the server. Queued:
-    // the sink may report the end from inside its own calls, and by the time
-    // this runs another sound may have started on it.
-    QAudioSink* sink = output->Sink.get();
-    QObject::connect(
-        sink, &QAudioSink::stateChanged, sink,
-        [sink](QAudio::State) {
-            if (sink->state() == QAudio::IdleState) sink->stop();
-        },
-        Qt::QueuedConnection);
-    m_Outputs.push_back(std::move(output));
-    return m_Outputs.back().get();
 }
 
 void SoundPlayer::Prepare(const QByteArray& wave) {
     if (m_Closed) return;
-    if (Cue* cue = Find(wave)) OutputFor(cue->Format);
+    Find(wave);
+    if (!m_Output) m_Output = Output::Open();
 }
 
 void SoundPlayer::Play(const QByteArray& wave) {
     if (m_Closed) return;
-    if (m_Starting) {
-        // Only the newest of the sounds asked for meanwhile would be heard.
-        m_Next = wave;
-        return;
-    }
-    m_Starting = true;
-    Start(wave);
-    while (m_Next && !m_Closed) {
-        const QByteArray next = std::move(*m_Next);
-        m_Next.reset();
-        Start(next);
-    }
-    m_Starting = false;
-}
-
-void SoundPlayer::Start(const QByteArray& wave) {
-    // Like the platform's asynchronous memory playback without "no stop":
-    // whatever plays is cut off, also when the new sound cannot be played.
-    StopPlaying();
-    Cue* cue = Find(wave);
-    if (!cue) return;
-    Output* output = OutputFor(cue->Format);
-    if (!output || m_Closed) return;
-    cue->Buffer->seek(0);
-    output->Sink->start(cue->Buffer.get());
-    if (output->Sink->error() != QAudio::NoError) {
-        output->Sink->stop();
-        return;
-    }
-    m_Playing = output->Sink.get();
-    m_PlayingCue = cue;
+    const Cue* cue = Find(wave);
+    if (!cue && !m_Output) return;
+    if (!m_Output) m_Output = Output::Open();
+    // Whatever plays is cut off, also when the new sound cannot be played.
+    m_Output->Play(cue ? cue->Converted : nullptr);
 }
 
 }  // namespace platform

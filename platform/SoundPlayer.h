@@ -1,17 +1,13 @@
 // Plays complete WAVE files from memory, one at a time: a new sound cuts off
-// the one playing. With no audio device, or one that refuses a sound's
-// format, nothing is played and nothing fails.
+// the one playing. With no audio device, or none yet, nothing is played and
+// nothing fails.
 #pragma once
 
-#include <QAudioFormat>
 #include <QByteArray>
 
 #include <memory>
 #include <optional>
 #include <vector>
-
-class QAudioSink;
-class QBuffer;
 
 namespace platform {
 
@@ -31,12 +27,13 @@ struct WaveInfo {
 // samples that runs past the end of the file.
 std::optional<WaveInfo> ParseWave(const QByteArray& wave);
 
-// Destroying an audio sink lets pending events run, and a player that made
-// one per sound could be entered again from inside itself. So each sound
-// keeps its samples, and each sample format one sink, for the player's
-// life; a sound only stops and starts them, which runs no events. A sound
-// asked for while another is being started still waits for that start and
-// then cuts it off.
+// One output stream stays open on the audio device for the player's life,
+// pulled by the device a few milliseconds at a time: it hands out the
+// sound playing, or silence. Starting a sound only tells the stream which
+// samples come next, so it returns at once and runs no events. The device
+// is opened, and opened again when it has gone, on a thread of the
+// player's own, so neither a missing audio server nor a slow one holds up
+// the caller.
 class SoundPlayer {
 public:
     SoundPlayer();
@@ -44,15 +41,19 @@ public:
     SoundPlayer(const SoundPlayer&) = delete;
     SoundPlayer& operator=(const SoundPlayer&) = delete;
 
-    // Makes ready what a sound needs (its samples and the sink of its
-    // format) without playing it, so that its first cue sets nothing up.
+    // Makes ready what a sound needs (its samples in the device's format,
+    // the device itself) without playing it, so that its first cue sets
+    // nothing up.
     void Prepare(const QByteArray& wave);
 
     // Starts playing and returns at once. A buffer that is no playable WAVE
-    // file stops the sound playing and plays nothing.
+    // file stops the sound playing and plays nothing. With no device open,
+    // one is looked for again (at most twice a second); a sound asked for
+    // then starts as soon as it opens, if that is soon.
     void Play(const QByteArray& wave);
 
-    // True from a sound's start until it has played out or been cut off.
+    // True from a sound's start until the device has taken its last sample
+    // or it has been cut off.
     bool Active() const;
 
     // Stops the sound playing and lets the audio device go; later sounds
@@ -61,20 +62,13 @@ public:
 
 private:
     struct Cue;
-    struct Output;
+    class Output;
 
-    Cue* Find(const QByteArray& wave);
-    Output* OutputFor(const QAudioFormat& format);
-    void StopPlaying();
-    void Start(const QByteArray& wave);
+    const Cue* Find(const QByteArray& wave);
 
     std::vector<std::unique_ptr<Cue>> m_Cues;
-    std::vector<std::unique_ptr<Output>> m_Outputs;
-    QAudioSink* m_Playing = nullptr;  // the sink started last, owned by m_Outputs
-    const Cue* m_PlayingCue = nullptr;
-    bool m_Starting = false;
+    std::shared_ptr<Output> m_Output;  // shared with its thread, which may outlive a close
     bool m_Closed = false;
-    std::optional<QByteArray> m_Next;  // asked for while a start was under way
 };
 
 }  // namespace platform

@@ -1,18 +1,25 @@
 // The WAVE header reader and the player's behaviour on bad buffers: nothing
 // that is not a playable file may crash it or start a sound. On an audio
-// server: cues reach it, a new cue cuts the one playing, a cue played again
-// plays whole, cues asked for in bursts from nested event handling never
-// break the player, and closing it leaves nothing playing.
+// server, by ear (the server's monitor recorded): every cue is heard within
+// the latency limit, a cue cuts off the one playing, a completing drop plays
+// out only its last cue, closing silences it at once, cues asked for in
+// bursts from nested event handling never break it, and with no server it
+// is silent and uses one that comes up from the next cue. Each call returns
+// at once.
 #include "platform/SoundPlayer.h"
 #include "support/AudioServer.h"
+#include "support/MonitorRecording.h"
 #include "tools/Sounds.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QEvent>
+#include <QRandomGenerator>
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <thread>
 
 namespace {
 
@@ -30,6 +37,45 @@ QByteArray FmtChunk(uint16_t codec, uint16_t channels, uint32_t rate, uint16_t b
 }
 
 QByteArray Riff(const QByteArray& chunks) { return QByteArray("RIFF") + Le32(4 + chunks.size()) + "WAVE" + chunks; }
+
+using audiotest::Clock;
+
+// A call that waited for the device or the server would take longer.
+constexpr double kAtOnceMs = 20;
+
+// A player with the game's four cues made ready, and a recording of what the
+// server plays: every cue asked of the player is noted with its moment, and
+// how long the longest call took.
+struct Listener {
+    platform::SoundPlayer Player;
+    audiotest::MonitorRecording Recording;
+    std::vector<audiotest::Asked> Asked;
+    double LongestCallMs = 0;
+
+    // False when the recording does not run.
+    bool Start() {
+        Call([this] {
+            for (const tools::NamedWave& wave : tools::AllSounds()) Player.Prepare(wave.Bytes);
+        });
+        if (!Recording.WaitRunning()) return false;
+        Wait(200);  // the device opens meanwhile
+        return true;
+    }
+    void Play(const QByteArray& wave) { Asked.push_back({Call([&] { Player.Play(wave); }), wave}); }
+    template <typename F>
+    Clock::time_point Call(F&& f) {
+        const Clock::time_point at = Clock::now();
+        f();
+        LongestCallMs = std::max(LongestCallMs, std::chrono::duration<double, std::milli>(Clock::now() - at).count());
+        return at;
+    }
+    static void Wait(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+    audiotest::Hearing Hear() {
+        Wait(200);  // the last cue's samples reach the monitor
+        Recording.Stop();
+        return audiotest::Hear(Recording, Asked);
+    }
+};
 
 }  // namespace
 
@@ -99,52 +145,150 @@ TEST(SoundPlayer, SurvivesBadBuffersAndCutsOffTheCurrentSound) {
     player.Play(tools::CompleteWave());
 }  // destroyed while possibly playing
 
-TEST(SoundPlayer, CuesReachTheServerAndEachCutsTheOneBefore) {
+TEST(SoundPlayer, EachCueIsHeardSoonAfterItIsAsked) {
     NEED_AUDIO_SERVER();
-    platform::SoundPlayer player;
-    player.Prepare(tools::ClickWave());
-    EXPECT_FALSE(player.Active());
-    EXPECT_EQ(audiotest::OurStreamCount(), 0);
-
-    // Each cue reaches the server as a stream of its own, and the one before
-    // is gone: a cue left running beside the next would show as a second.
-    QList<int> seen;
-    for (const QByteArray& wave : {tools::CompleteWave(), tools::GiroWave(), tools::ClickWave(), tools::ClickWave(),
-                                   tools::RotateWave(), tools::CompleteWave()}) {
-        player.Play(wave);
-        EXPECT_TRUE(player.Active());
-        const auto streams = audiotest::OurStreams();
-        ASSERT_TRUE(streams && streams->size() == 1);
-        EXPECT_FALSE(seen.contains(streams->front()));
-        seen.append(streams->front());
+    // Each cue over and over, far enough apart that none cuts another off.
+    const struct {
+        const char* Name;
+        QByteArray Wave;
+        int Times, GapMs;
+    } cues[] = {{"click", tools::ClickWave(), 12, 400},
+                {"giro", tools::GiroWave(), 8, 400},
+                {"rotate", tools::RotateWave(), 8, 400},
+                {"complete", tools::CompleteWave(), 4, 1300}};
+    for (const auto& cue : cues) {
+        Listener ear;
+        ASSERT_TRUE(ear.Start());
+        for (int i = 0; i < cue.Times; ++i) {
+            ear.Play(cue.Wave);
+            Listener::Wait(cue.GapMs);
+        }
+        const audiotest::Hearing heard = ear.Hear();
+        EXPECT_EQ(heard.ExpectedCount, cue.Times) << cue.Name;
+        EXPECT_TRUE(audiotest::HeardAsAsked(heard, cue.Name));
+        EXPECT_LT(ear.LongestCallMs, kAtOnceMs) << cue.Name;
     }
-
-    // Closed while a cue plays: it stops, and later cues play nothing.
-    player.Close();
-    EXPECT_FALSE(player.Active());
-    EXPECT_EQ(audiotest::OurStreamCount(), 0);
-    player.Play(tools::ClickWave());
-    EXPECT_FALSE(player.Active());
-    EXPECT_EQ(audiotest::OurStreamCount(), 0);
 }
 
-TEST(SoundPlayer, ACueThatHasPlayedOutPlaysWholeAgain) {
+TEST(SoundPlayer, ACueCutsOffTheOnePlayingAndACompletingDropPlaysOutOnlyItsLast) {
     NEED_AUDIO_SERVER();
-    // Each play reads the cue's samples from their start: one that found
-    // them read to the end already would play nothing and go idle at once.
-    // The player goes idle once the server holds the last samples, which is
-    // up to the server's buffer before they are heard, so half the cue's
-    // length is the mark: a cue that plays nothing is idle in tens of ms.
-    platform::SoundPlayer player;
-    const QByteArray wave = tools::CompleteWave();
-    const qint64 lengthMs = 1000LL * tools::kCompleteFormat.DataBytes / tools::kCompleteFormat.SampleRate;
-    for (int round = 0; round < 2; ++round) {
-        QElapsedTimer clock;
-        clock.start();
-        player.Play(wave);
-        ASSERT_TRUE(audiotest::RunEventsUntil([&] { return !player.Active(); }, 10.0)) << round;
-        EXPECT_GE(clock.elapsed(), lengthMs / 2) << round;
+    Listener ear;
+    ASSERT_TRUE(ear.Start());
+    // Each cut-off cue is longer than the one cutting it, so whatever of it
+    // sounded on would be heard after the short one ends.
+    ear.Play(tools::CompleteWave());
+    Listener::Wait(150);
+    ear.Play(tools::ClickWave());
+    Listener::Wait(600);
+    ear.Play(tools::GiroWave());
+    Listener::Wait(60);
+    ear.Play(tools::RotateWave());
+    Listener::Wait(600);
+    // The same cue again starts over from its beginning.
+    ear.Play(tools::CompleteWave());
+    Listener::Wait(300);
+    ear.Play(tools::CompleteWave());
+    Listener::Wait(1300);
+    // A completing drop: the drop's click, the piece in its place, the
+    // puzzle complete, one right after the other.
+    for (const QByteArray& wave : {tools::ClickWave(), tools::RotateWave(), tools::CompleteWave()}) ear.Play(wave);
+    Listener::Wait(1300);
+    // Something that is no sound stops the one playing and plays nothing.
+    ear.Play(tools::CompleteWave());
+    Listener::Wait(200);
+    ear.Play(QByteArray("RIFF"));
+    EXPECT_FALSE(ear.Player.Active());
+    Listener::Wait(300);
+    const audiotest::Hearing heard = ear.Hear();
+    EXPECT_EQ(heard.ExpectedCount, 8);
+    EXPECT_TRUE(audiotest::HeardAsAsked(heard, "cut off"));
+    EXPECT_LT(ear.LongestCallMs, kAtOnceMs);
+}
+
+TEST(SoundPlayer, ClosedWhileACuePlaysItFallsSilentAtOnce) {
+    NEED_AUDIO_SERVER();
+    Listener ear;
+    ASSERT_TRUE(ear.Start());
+    ear.Play(tools::CompleteWave());
+    EXPECT_TRUE(ear.Player.Active());
+    Listener::Wait(200);
+    // The close is a cut to silence; cues asked afterwards play nothing.
+    ear.Asked.push_back({ear.Call([&] { ear.Player.Close(); }), QByteArray()});
+    EXPECT_FALSE(ear.Player.Active());
+    ear.Call([&] { ear.Player.Play(tools::ClickWave()); });
+    EXPECT_FALSE(ear.Player.Active());
+    Listener::Wait(300);
+    EXPECT_TRUE(audiotest::HeardAsAsked(ear.Hear(), "closed"));
+    // Closing waits for the device to be let go, which takes a moment.
+    EXPECT_LT(ear.LongestCallMs, 1000);
+}
+
+TEST(SoundPlayer, ABurstOfCuesAtRandomGapsIsHeardAsAsked) {
+    NEED_AUDIO_SERVER();
+    // As in a game: single cues of each kind and completing drops, 50 to
+    // 800 ms apart; each cue not cut off at once must be heard, and one of
+    // each completing drop's three.
+    Listener ear;
+    ASSERT_TRUE(ear.Start());
+    const std::vector<QByteArray> kinds{tools::ClickWave(), tools::GiroWave(), tools::RotateWave(),
+                                        tools::CompleteWave()};
+    QRandomGenerator random(19);
+    constexpr int kCues = 200;
+    int drops = 0;
+    for (int i = 0; i < kCues; ++i) {
+        const int kind = random.bounded(5);
+        if (kind == 4) {
+            ++drops;
+            for (const QByteArray& wave : {tools::ClickWave(), tools::RotateWave(), tools::CompleteWave()})
+                ear.Play(wave);
+        } else {
+            ear.Play(kinds[static_cast<size_t>(kind)]);
+        }
+        Listener::Wait(50 + random.bounded(751));
     }
+    const audiotest::Hearing heard = ear.Hear();
+    EXPECT_GT(drops, 20);
+    EXPECT_EQ(heard.ExpectedCount, kCues);
+    EXPECT_TRUE(audiotest::HeardAsAsked(heard, "burst"));
+    EXPECT_LT(ear.LongestCallMs, kAtOnceMs);
+}
+
+TEST(SoundPlayer, WithoutAServerItIsSilentAndOneThatComesUpIsUsedFromTheNextCue) {
+    NEED_AUDIO_SERVER();
+    // The recording reaches the server; the player, set up while its
+    // address leads nowhere, finds none.
+    Listener ear;
+    ASSERT_TRUE(ear.Recording.WaitRunning());
+    const QByteArray server = qgetenv("PULSE_SERVER"), driver = qgetenv("SDL_AUDIODRIVER");
+    const auto restore = [&] {
+        for (const auto& [name, value] : {std::pair{"PULSE_SERVER", server}, std::pair{"SDL_AUDIODRIVER", driver}})
+            if (value.isEmpty()) qunsetenv(name);
+            else qputenv(name, value);
+    };
+    qputenv("PULSE_SERVER", "unix:/nonexistent/zelvano");
+    qputenv("SDL_AUDIODRIVER", "pulseaudio");
+    ear.Call([&] {
+        for (const tools::NamedWave& wave : tools::AllSounds()) ear.Player.Prepare(wave.Bytes);
+    });
+    // None of these may sound: they are not among the cues asked for.
+    for (int i = 0; i < 6; ++i) {
+        Listener::Wait(200);
+        ear.Call([&] { ear.Player.Play(tools::ClickWave()); });
+        EXPECT_FALSE(ear.Player.Active());
+    }
+    Listener::Wait(200);  // the look that the last cue set off is over
+    restore();
+    // A server once more: the next cue finds it (the player looks again no
+    // more than twice a second), and those after it are heard in time.
+    Listener::Wait(600);
+    ear.Play(tools::GiroWave());
+    for (int i = 0; i < 4; ++i) {
+        Listener::Wait(400);
+        ear.Play(tools::ClickWave());
+    }
+    // The first of them waits for the device to open.
+    EXPECT_TRUE(audiotest::HeardAsAsked(ear.Hear(), "server come up", 1));
+    EXPECT_LT(ear.LongestCallMs, kAtOnceMs);
 }
 
 TEST(SoundPlayer, BurstsOfCuesFromNestedEventHandlingNeverBreakIt) {
@@ -155,7 +299,7 @@ TEST(SoundPlayer, BurstsOfCuesFromNestedEventHandlingNeverBreakIt) {
     // Some handlers also let pending events run themselves, as the game's
     // long operations do.
     struct CueEvents : QObject {
-        platform::SoundPlayer Player;
+        Listener Ear;
         std::vector<QByteArray> Waves{tools::ClickWave(), tools::GiroWave(), tools::RotateWave(), tools::CompleteWave()};
         QTimer Timer;
         int Cues = 0, Handled = 0;
@@ -168,7 +312,7 @@ TEST(SoundPlayer, BurstsOfCuesFromNestedEventHandlingNeverBreakIt) {
             const int k = Cues++;
             ++Depth;
             MaxDepth = std::max(MaxDepth, Depth);
-            Player.Play(Waves[static_cast<size_t>(k) % Waves.size()]);
+            Ear.Play(Waves[static_cast<size_t>(k) % Waves.size()]);
             if (k % 5 == 0) QCoreApplication::processEvents();
             --Depth;
         }
@@ -179,17 +323,21 @@ TEST(SoundPlayer, BurstsOfCuesFromNestedEventHandlingNeverBreakIt) {
             return true;
         }
     } cues;
+    ASSERT_TRUE(cues.Ear.Start());
     cues.Timer.start();
     int posted = 0;
     for (int burst = 0; burst < 40; ++burst) {
         for (int i = 0; i < 25; ++i, ++posted) QCoreApplication::postEvent(&cues, new QEvent(QEvent::User));
         QCoreApplication::processEvents();
-        ASSERT_LE(audiotest::OurStreamCount(), 1) << "burst " << burst;
     }
     EXPECT_TRUE(audiotest::RunEventsUntil([&] { return cues.Handled == posted; }, 10.0));
     cues.Timer.stop();
     EXPECT_GT(cues.MaxDepth, 1);
-    cues.Player.Play(tools::CompleteWave());
-    EXPECT_TRUE(cues.Player.Active());
-    EXPECT_EQ(audiotest::OurStreamCount(), 1);
+    // Whatever was left of the bursts, the last cue plays out in full.
+    Listener::Wait(100);
+    cues.Ear.Play(tools::CompleteWave());
+    EXPECT_TRUE(cues.Ear.Player.Active());
+    Listener::Wait(1300);
+    EXPECT_FALSE(cues.Ear.Player.Active());
+    EXPECT_TRUE(audiotest::HeardAsAsked(cues.Ear.Hear(), "nested bursts"));
 }

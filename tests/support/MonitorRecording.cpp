@@ -1,0 +1,378 @@
+#include "support/MonitorRecording.h"
+
+#include "platform/SoundPlayer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include <string>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace audiotest {
+
+namespace {
+
+constexpr double kRate = MonitorRecording::kRate;
+
+double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
+
+}  // namespace
+
+MonitorRecording::MonitorRecording() {
+    int pipeFds[2];
+    if (pipe2(pipeFds, O_CLOEXEC) != 0) return;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
+    const std::string rate = "--rate=" + std::to_string(kRate);
+    // Small fragments: each block arrives soon after it was recorded.
+    const char* argv[] = {"parec",          "--device=@DEFAULT_MONITOR@", "--raw", "--format=s16le", "--channels=2",
+                          rate.c_str(),     "--latency-msec=5",           nullptr};
+    if (posix_spawnp(&m_Pid, "parec", &actions, nullptr, const_cast<char**>(argv), environ) != 0) m_Pid = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    close(pipeFds[1]);
+    if (m_Pid < 0) {
+        close(pipeFds[0]);
+        return;
+    }
+    m_Reader = std::thread([this, fd = pipeFds[0]] { Read(fd); });
+}
+
+MonitorRecording::~MonitorRecording() { Stop(); }
+
+void MonitorRecording::Read(int fd) {
+    std::vector<char> block(4096);
+    size_t held = 0;  // bytes of a frame split between two reads
+    for (;;) {
+        const ssize_t n = read(fd, block.data() + held, block.size() - held);
+        const double arrived = Seconds(Clock::now() - m_Begin);
+        if (n <= 0) break;
+        const size_t bytes = held + static_cast<size_t>(n);
+        const size_t frames = bytes / 4;
+        std::lock_guard lock(m_Mutex);
+        for (size_t i = 0; i < frames; ++i) {
+            int16_t left, right;
+            std::memcpy(&left, block.data() + 4 * i, 2);
+            std::memcpy(&right, block.data() + 4 * i + 2, 2);
+            m_Samples.push_back((static_cast<float>(left) + static_cast<float>(right)) / 65536.0f);
+        }
+        held = bytes - 4 * frames;
+        std::memmove(block.data(), block.data() + 4 * frames, held);
+        const double count = static_cast<double>(m_Samples.size());
+        m_Arrivals.emplace_back(count, arrived - count / kRate);
+    }
+    close(fd);
+}
+
+bool MonitorRecording::WaitRunning() {
+    if (m_Pid < 0) return false;
+    const Clock::time_point until = Clock::now() + std::chrono::seconds(5);
+    while (Clock::now() < until) {
+        {
+            std::lock_guard lock(m_Mutex);
+            // A few blocks in, so that the start is tied to the clock.
+            if (m_Samples.size() > kRate / 10) return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return false;
+}
+
+void MonitorRecording::Stop() {
+    if (m_Pid >= 0) {
+        kill(m_Pid, SIGTERM);
+        int status = 0;
+        waitpid(m_Pid, &status, 0);
+        m_Pid = -1;
+    }
+    if (m_Reader.joinable()) m_Reader.join();
+    // The lower convex chain of the arrivals (Andrew's monotone chain).
+    m_Bound.clear();
+    for (const auto& p : m_Arrivals) {
+        while (m_Bound.size() >= 2) {
+            const auto& [x1, y1] = m_Bound[m_Bound.size() - 2];
+            const auto& [x2, y2] = m_Bound.back();
+            if ((x2 - x1) * (p.second - y1) - (y2 - y1) * (p.first - x1) > 0) break;
+            m_Bound.pop_back();
+        }
+        m_Bound.push_back(p);
+    }
+}
+
+double MonitorRecording::IndexAt(Clock::time_point at) const {
+    if (m_Bound.empty()) return 0;
+    // The offset of sample n from its nominal moment, along the chain and
+    // straight on beyond its ends.
+    const auto offset = [this](double n) {
+        if (m_Bound.size() == 1) return m_Bound[0].second;
+        size_t i = 1;
+        while (i + 1 < m_Bound.size() && m_Bound[i].first < n) ++i;
+        const auto& [x1, y1] = m_Bound[i - 1];
+        const auto& [x2, y2] = m_Bound[i];
+        return y1 + (y2 - y1) * (n - x1) / (x2 - x1);
+    };
+    // Sample n is recorded at offset(n) + n / kRate; the offset changes so
+    // slowly that a few steps settle n.
+    const double t = Seconds(at - m_Begin);
+    double n = (t - m_Bound[0].second) * kRate;
+    for (int step = 0; step < 4; ++step) n = (t - offset(n)) * kRate;
+    return n;
+}
+
+namespace {
+
+// A cue's samples as the recording holds them: mono, kRate Hz, in [-1, 1].
+// The rate is changed by straight lines between the samples, which is close
+// enough to find the cue again in what the server played.
+std::vector<float> Decode(const QByteArray& wave) {
+    const std::optional<platform::WaveInfo> info = platform::ParseWave(wave);
+    if (!info) return {};
+    const int width = info->BitsPerSample / 8;
+    const int frame = width * info->Channels;
+    const qsizetype frames = info->DataBytes / frame;
+    std::vector<float> mono(static_cast<size_t>(frames));
+    for (qsizetype f = 0; f < frames; ++f) {
+        float sum = 0;
+        for (int c = 0; c < info->Channels; ++c) {
+            const char* p = wave.constData() + info->DataOffset + f * frame + c * width;
+            sum += width == 1 ? (static_cast<uint8_t>(p[0]) - 128) / 128.0f
+                              : static_cast<int16_t>(static_cast<uint8_t>(p[0]) | (static_cast<uint8_t>(p[1]) << 8)) /
+                                    32768.0f;
+        }
+        mono[static_cast<size_t>(f)] = sum / static_cast<float>(info->Channels);
+    }
+    const double step = static_cast<double>(info->SampleRate) / kRate;
+    std::vector<float> out(static_cast<size_t>(std::floor((static_cast<double>(frames) - 1) / step)) + 1);
+    for (size_t i = 0; i < out.size(); ++i) {
+        const double x = static_cast<double>(i) * step;
+        const size_t k = static_cast<size_t>(x);
+        const double a = x - static_cast<double>(k);
+        const float next = k + 1 < mono.size() ? mono[k + 1] : mono[k];
+        out[i] = static_cast<float>((1 - a) * mono[k] + a * next);
+    }
+    return out;
+}
+
+struct Match {
+    long Offset = -1;
+    double Score = 0;  // normalised correlation
+    double Gain = 0;   // the scale that fits the cue to the recording best
+};
+
+// Where in [from, to) the recording follows the first `length` samples of
+// `cue` most closely.
+Match BestMatch(const std::vector<float>& rec, const std::vector<float>& cue, long from, long to, size_t length) {
+    Match best;
+    double cueEnergy = 0;
+    for (size_t j = 0; j < length; ++j) cueEnergy += static_cast<double>(cue[j]) * cue[j];
+    if (cueEnergy <= 0) return best;
+    from = std::max(from, 0L);
+    to = std::min(to, static_cast<long>(rec.size()) - static_cast<long>(length));
+    for (long k = from; k < to; ++k) {
+        double dot = 0, energy = 0;
+        const float* r = rec.data() + k;
+        for (size_t j = 0; j < length; ++j) {
+            dot += static_cast<double>(r[j]) * cue[j];
+            energy += static_cast<double>(r[j]) * r[j];
+        }
+        if (energy <= 0) continue;
+        const double score = dot / std::sqrt(energy * cueEnergy);
+        if (score > best.Score) best = {k, score, dot / cueEnergy};
+    }
+    return best;
+}
+
+}  // namespace
+
+Hearing Hear(const MonitorRecording& recording, const std::vector<Asked>& asked) {
+    const std::vector<float>& rec = recording.Samples();
+    const long size = static_cast<long>(rec.size());
+    Hearing hearing;
+    hearing.Asked = static_cast<int>(asked.size());
+    hearing.Cues.resize(asked.size());
+
+    constexpr double kMs = kRate / 1000;
+    // A player hands the device its samples a block at a time; a cue cut off
+    // sooner than this after it was asked need not sound at all.
+    constexpr double kShortest = 25 * kMs;
+    constexpr double kBlock = 15 * kMs;
+    // Where a cue starts is looked for this long after it was asked, so that
+    // one heard late is told from one not heard at all.
+    constexpr double kLookBefore = 5 * kMs, kLookAfter = 150 * kMs;
+    constexpr size_t kPrefix = static_cast<size_t>(20 * kMs);
+    constexpr long kMaxLatency = static_cast<long>(kMaxLatencyMs * kMs);
+
+    // Where each cue sounds in the recording, as far as it is known.
+    struct Span {
+        long From, To;
+        const std::vector<float>* Cue;
+        double Gain;
+    };
+    std::vector<Span> spans;
+    // Stretches that may sound either way. A cue cut off before it could
+    // be heard whole may have sounded for a block, until the cue that cut
+    // it is heard; a stop may take up to the latency limit to be heard.
+    std::vector<std::pair<long, long>> open;
+    std::optional<long> openFrom;  // a cue cut off at once, since when
+    const auto endOpen = [&](long until) {
+        if (openFrom) open.emplace_back(*openFrom, until);
+        openFrom.reset();
+    };
+    std::vector<std::vector<float>> decoded;
+    decoded.reserve(asked.size());
+    for (const Asked& a : asked) decoded.push_back(Decode(a.Wave));
+    const auto cut = [&](long at) {
+        if (!spans.empty()) spans.back().To = std::min(spans.back().To, at);
+    };
+
+    for (size_t i = 0; i < asked.size(); ++i) {
+        Heard& heard = hearing.Cues[i];
+        const double at = recording.IndexAt(asked[i].At);
+        const long atIndex = static_cast<long>(at);
+        const std::vector<float>& cue = decoded[i];
+        if (cue.empty()) {
+            // Nothing to play: the cue playing stops, within the limit.
+            cut(atIndex);
+            if (!openFrom) openFrom = atIndex;
+            endOpen(atIndex + kMaxLatency);
+            continue;
+        }
+        size_t length = std::min(cue.size(), kPrefix);
+        double lookUntil = at + kLookAfter;
+        if (i + 1 < asked.size()) {
+            // Only what sounds before the next cue cuts it off can be
+            // matched, and what sounds after the next cue was asked for may
+            // be that one.
+            const double next = recording.IndexAt(asked[i + 1].At);
+            if (next - at < kShortest) {
+                cut(atIndex);
+                if (!openFrom) openFrom = atIndex;
+                continue;
+            }
+            length = std::min(length, static_cast<size_t>(next - at - kBlock - kLookBefore));
+            lookUntil = std::min(lookUntil, next);
+        }
+        heard.Expected = true;
+        ++hearing.ExpectedCount;
+        const Match m = BestMatch(rec, cue, static_cast<long>(at - kLookBefore), static_cast<long>(lookUntil), length);
+        heard.Match = m.Score;
+        if (m.Offset < 0 || m.Score < 0.8 || m.Gain < 0.5 || m.Gain > 2) {
+            endOpen(atIndex + kMaxLatency);
+            continue;
+        }
+        heard.Found = true;
+        heard.LatencyMs = (static_cast<double>(m.Offset) - at) / kMs;
+        if (hearing.FoundCount++ == 0) hearing.MinLatencyMs = hearing.MaxLatencyMs = heard.LatencyMs;
+        hearing.MinLatencyMs = std::min(hearing.MinLatencyMs, heard.LatencyMs);
+        hearing.MaxLatencyMs = std::max(hearing.MaxLatencyMs, heard.LatencyMs);
+        // A cue sounds until the next one found cuts it off.
+        cut(m.Offset);
+        endOpen(m.Offset);
+        spans.push_back({m.Offset, m.Offset + static_cast<long>(cue.size()), &cue, m.Gain});
+    }
+    endOpen(size);
+
+    // The recording against what should sound: the cues found, each from its
+    // start to its end or the next one's start, and silence elsewhere. Short
+    // windows around each start and end are let be: a cue cut off at once
+    // may have sounded for a moment, and the server's resampler smears edges.
+    // A cue may slip later within itself where the server ran dry for a
+    // moment (a busy machine); it is followed across such a slip.
+    constexpr long kWindow = static_cast<long>(5 * kMs);
+    constexpr long kEdge = static_cast<long>(4 * kMs);
+    constexpr long kSlipBack = static_cast<long>(1 * kMs), kSlipOn = static_cast<long>(30 * kMs);
+    // How far the recording at `k` differs from `span` started at `from`.
+    const auto residualAt = [&](long k, const Span& span, long from, double& expected) {
+        double residual = 0;
+        expected = 0;
+        for (long j = k; j < k + kWindow; ++j) {
+            const long c = j - from;
+            const double m = c >= 0 && c < static_cast<long>(span.Cue->size())
+                                 ? span.Gain * (*span.Cue)[static_cast<size_t>(c)]
+                                 : 0.0;
+            const double d = rec[static_cast<size_t>(j)] - m;
+            residual += d * d;
+            expected += m * m;
+        }
+        return residual;
+    };
+    // Silence is all but exact; a cue may differ from the server's copy by
+    // the way its rate was changed.
+    const auto fits = [](double residual, double expected) {
+        return residual <= 1e-5 * kWindow + 0.05 * expected;
+    };
+    size_t next = 0;  // the first span that has not ended before the window
+    long slip = 0;    // how much later than its start that span runs
+    double run = 0;
+    for (long k = 0; k + kWindow <= size; k += kWindow) {
+        while (next < spans.size() && k >= spans[next].To + slip) {
+            ++next;
+            slip = 0;
+        }
+        bool free = false;
+        for (size_t n : {next, next - 1})
+            if (n < spans.size())
+                for (long e : {spans[n].From, spans[n].To + (n == next ? slip : 0)})
+                    free = free || (k + kWindow > e - kEdge && k < e + kEdge);
+        for (const auto& [from, to] : open) free = free || (k + kWindow > from && k < to);
+        if (free) continue;
+        bool stray;
+        if (next < spans.size() && k + kWindow > spans[next].From) {
+            const Span& span = spans[next];
+            double expected;
+            stray = !fits(residualAt(k, span, span.From + slip, expected), expected);
+            for (long s = slip - kSlipBack; stray && s <= slip + kSlipOn; ++s) {
+                if (fits(residualAt(k, span, span.From + s, expected), expected)) {
+                    stray = false;
+                    slip = s;
+                }
+            }
+        } else {
+            double energy = 0;
+            for (long j = k; j < k + kWindow; ++j)
+                energy += static_cast<double>(rec[static_cast<size_t>(j)]) * rec[static_cast<size_t>(j)];
+            stray = !fits(energy, 0);
+        }
+        if (!stray) {
+            run = 0;
+            continue;
+        }
+        hearing.StrayMs += kWindow / kMs;
+        run += kWindow / kMs;
+        hearing.LongestStrayMs = std::max(hearing.LongestStrayMs, run);
+        if (hearing.FirstStraySeconds < 0) hearing.FirstStraySeconds = static_cast<double>(k) / kRate;
+    }
+    return hearing;
+}
+
+::testing::AssertionResult HeardAsAsked(const Hearing& h, const char* what, size_t mayBeLate) {
+    char figures[240];
+    std::snprintf(figures, sizeof figures,
+                  "%s: heard %d of %d expected (%d asked), %.1f to %.1f ms after asking; %.0f ms stray, longest %.0f ms",
+                  what, h.FoundCount, h.ExpectedCount, h.Asked, h.MinLatencyMs, h.MaxLatencyMs, h.StrayMs,
+                  h.LongestStrayMs);
+    std::printf("[ hearing  ] %s\n", figures);
+    std::string missed;
+    for (size_t i = 0; i < h.Cues.size(); ++i) {
+        const Heard& cue = h.Cues[i];
+        if (!cue.Expected) continue;
+        if (!cue.Found) missed += " #" + std::to_string(i) + " not heard (match " + std::to_string(cue.Match) + ")";
+        else if (i >= mayBeLate && cue.LatencyMs > kMaxLatencyMs)
+            missed += " #" + std::to_string(i) + " late (" + std::to_string(cue.LatencyMs) + " ms)";
+    }
+    if (missed.empty() && h.LongestStrayMs <= kMaxStrayMs) return ::testing::AssertionSuccess();
+    ::testing::AssertionResult failure = ::testing::AssertionFailure() << figures << ";" << missed;
+    if (h.LongestStrayMs > kMaxStrayMs) failure << " stray sound from " << h.FirstStraySeconds << " s";
+    return failure;
+}
+
+}  // namespace audiotest

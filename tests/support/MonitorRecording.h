@@ -1,0 +1,109 @@
+// What the audio server plays, as a speaker would hear it: the default
+// sink's monitor recorded while cues are asked for, and the cues found in
+// the recording again. Each moment of the recording is tied to the steady
+// clock, so a cue's onset tells how long after it was asked for it was heard.
+// The tie: every block of samples arrives after it was recorded, so the
+// blocks that arrived soonest bound when each sample was recorded. The
+// server's clock may run a little apart from ours (a third of a millisecond
+// a second has been seen), so the bound is a line through those blocks, not
+// one offset. The sink's own buffer, a few milliseconds with a player's
+// small buffer, comes on top of what is measured.
+#pragma once
+
+#include <QByteArray>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdint>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include <sys/types.h>
+
+namespace audiotest {
+
+using Clock = std::chrono::steady_clock;
+
+// Records the default sink's monitor with parec from construction until
+// Stop, 16-bit at kRate Hz, and keeps the mean of the two sides (servers
+// differ in how they mix down themselves).
+class MonitorRecording {
+public:
+    static constexpr int kRate = 44100;
+
+    MonitorRecording();
+    ~MonitorRecording();
+    MonitorRecording(const MonitorRecording&) = delete;
+    MonitorRecording& operator=(const MonitorRecording&) = delete;
+
+    // Waits until the server delivers samples; false if it does not within
+    // a few seconds (no server, no parec).
+    bool WaitRunning();
+    // Ends the recording; what it holds stays.
+    void Stop();
+
+    // What was recorded, in [-1, 1] (once stopped).
+    const std::vector<float>& Samples() const { return m_Samples; }
+    // The sample that was recorded at `at` (once stopped).
+    double IndexAt(Clock::time_point at) const;
+
+private:
+    void Read(int fd);
+
+    const Clock::time_point m_Begin = Clock::now();
+    pid_t m_Pid = -1;
+    std::thread m_Reader;
+    mutable std::mutex m_Mutex;
+    std::vector<float> m_Samples;
+    // Per block: the samples so far, and how long after m_Begin the last
+    // of them arrived less their length at the nominal rate.
+    std::vector<std::pair<double, double>> m_Arrivals;
+    // The lower bound of m_Arrivals, a convex chain of its points.
+    std::vector<std::pair<double, double>> m_Bound;
+};
+
+// A cue asked of the player, and when.
+struct Asked {
+    Clock::time_point At;
+    QByteArray Wave;
+};
+
+// What became of one cue asked for.
+struct Heard {
+    bool Expected = false;  // not cut off by the next cue before it could sound
+    bool Found = false;     // its start is in the recording
+    double LatencyMs = 0;   // from asking to the start of its sound
+    double Match = 0;       // how closely the recording follows it there (1: exactly)
+};
+
+// What the recording holds against the cues asked for: each cue that the
+// next one does not cut off within a few milliseconds must be heard, from
+// its start, until it has played out or the next cue sounds; and nothing
+// may sound anywhere else. A cue that sounds on under the one that cut it
+// off, or any other sound, counts as stray.
+struct Hearing {
+    std::vector<Heard> Cues;
+    int Asked = 0, ExpectedCount = 0, FoundCount = 0;
+    double MinLatencyMs = 0, MaxLatencyMs = 0;
+    double StrayMs = 0;        // length of the recording that sounds other than it should
+    double LongestStrayMs = 0;      // the longest stretch of it
+    double FirstStraySeconds = -1;  // where in the recording, -1 if none
+};
+
+// The limit of a cue's latency.
+constexpr double kMaxLatencyMs = 50;
+// A stray sound no longer than this is a moment where the server ran dry
+// on a busy machine, or a cue cut off at once that sounded for a block;
+// every cue lasts longer.
+constexpr double kMaxStrayMs = 20;
+
+Hearing Hear(const MonitorRecording& recording, const std::vector<Asked>& asked);
+
+// Every cue expected was heard within the limit (the first `mayBeLate`
+// asked for need only be heard), and nothing else sounded. The figures go
+// to the test's output either way.
+::testing::AssertionResult HeardAsAsked(const Hearing& hearing, const char* what, size_t mayBeLate = 0);
+
+}  // namespace audiotest
