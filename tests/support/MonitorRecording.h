@@ -81,22 +81,23 @@ struct Heard {
 // What the recording holds against the cues asked for: each cue that the
 // next one does not cut off within a few milliseconds must be heard, from
 // its start, until it has played out or the next cue sounds; and nothing
-// may sound anywhere else. A cue that sounds on under the one that cut it
-// off, or any other sound, counts as stray.
+// may sound anywhere else. A cue that sounds on after the one that cut it
+// off, or any other sound, counts as stray. A moment's silence inside a
+// cue that then goes on (the server ran dry) is a dropout, counted apart.
 struct Hearing {
     std::vector<Heard> Cues;
     int Asked = 0, ExpectedCount = 0, FoundCount = 0;
     double MinLatencyMs = 0, MaxLatencyMs = 0;
-    double StrayMs = 0;        // length of the recording that sounds other than it should
+    double StrayMs = 0;             // length of the recording that sounds other than it should
     double LongestStrayMs = 0;      // the longest stretch of it
     double FirstStraySeconds = -1;  // where in the recording, -1 if none
+    double DropoutMs = 0;
 };
 
 // The limit of a cue's latency.
 constexpr double kMaxLatencyMs = 50;
-// A stray sound no longer than this is a moment where the server ran dry
-// on a busy machine, or a cue cut off at once that sounded for a block;
-// every cue lasts longer.
+// A stray sound no longer than this is where a dropout began or ended, or
+// a cue cut off at once that sounded for a block; every cue lasts longer.
 constexpr double kMaxStrayMs = 20;
 
 Hearing Hear(const MonitorRecording& recording, const std::vector<Asked>& asked);
