@@ -195,7 +195,6 @@ Match BestMatch(const std::vector<float>& rec, const std::vector<float>& cue, lo
 
 Hearing Hear(const MonitorRecording& recording, const std::vector<Asked>& asked) {
     const std::vector<float>& rec = recording.Samples();
-    if (getenv("HEAR_DUMP")) { FILE* f = fopen(getenv("HEAR_DUMP"), "wb"); for (float v : rec) { int16_t x = int16_t(v * 32767); fwrite(&x, 2, 1, f);} fclose(f); }
     const long size = static_cast<long>(rec.size());
     Hearing hearing;
     hearing.Asked = static_cast<int>(asked.size());
@@ -273,7 +272,6 @@ Hearing Hear(const MonitorRecording& recording, const std::vector<Asked>& asked)
             m = BestMatch(rec, cue, static_cast<long>(at - kLookBefore), static_cast<long>(lookUntil),
                           std::min(length, kShortPrefix));
         heard.Match = m.Score;
-        fprintf(stderr, "cue %zu at %.3f len %zu size %zu until %.1fms off %.1fms score %.3f gain %.3f\n", i, at / kRate, length, cue.size(), (lookUntil - at) / kMs, (m.Offset - at) / kMs, m.Score, m.Gain);
         if (!matches(m)) {
             endOpen(atIndex + kMaxLatency);
             continue;
