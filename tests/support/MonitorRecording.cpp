@@ -95,37 +95,37 @@ void MonitorRecording::Stop() {
         m_Pid = -1;
     }
     if (m_Reader.joinable()) m_Reader.join();
-    // The lower convex chain of the arrivals (Andrew's monotone chain).
-    m_Bound.clear();
-    for (const auto& p : m_Arrivals) {
-        while (m_Bound.size() >= 2) {
-            const auto& [x1, y1] = m_Bound[m_Bound.size() - 2];
-            const auto& [x2, y2] = m_Bound.back();
-            if ((x2 - x1) * (p.second - y1) - (y2 - y1) * (p.first - x1) > 0) break;
-            m_Bound.pop_back();
-        }
-        m_Bound.push_back(p);
-    }
+}
+
+double MonitorRecording::SecondsOf(double index) const {
+    // The blocks of the next quarter second bound it; one held up on its
+    // way (a busy machine) does not matter beside the others.
+    constexpr double kFollowing = kRate / 4.0;
+    const auto first = std::lower_bound(m_Arrivals.begin(), m_Arrivals.end(), index,
+                                        [](const auto& block, double n) { return block.first < n; });
+    if (first == m_Arrivals.end()) return m_Arrivals.empty() ? index / kRate : m_Arrivals.back().second + index / kRate;
+    double offset = first->second;
+    for (auto it = first; it != m_Arrivals.end() && it->first - index <= kFollowing; ++it)
+        offset = std::min(offset, it->second);
+    return offset + index / kRate;
+}
+
+Clock::time_point MonitorRecording::MomentOf(double index) const {
+    return m_Begin + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(SecondsOf(index)));
 }
 
 double MonitorRecording::IndexAt(Clock::time_point at) const {
-    if (m_Bound.empty()) return 0;
-    // The offset of sample n from its nominal moment, along the chain and
-    // straight on beyond its ends.
-    const auto offset = [this](double n) {
-        if (m_Bound.size() == 1) return m_Bound[0].second;
-        size_t i = 1;
-        while (i + 1 < m_Bound.size() && m_Bound[i].first < n) ++i;
-        const auto& [x1, y1] = m_Bound[i - 1];
-        const auto& [x2, y2] = m_Bound[i];
-        return y1 + (y2 - y1) * (n - x1) / (x2 - x1);
-    };
-    // Sample n is recorded at offset(n) + n / kRate; the offset changes so
-    // slowly that a few steps settle n.
+    // SecondsOf grows with the index: each block's bound does, and a later
+    // sample has fewer blocks after it. Halving finds the sample.
     const double t = Seconds(at - m_Begin);
-    double n = (t - m_Bound[0].second) * kRate;
-    for (int step = 0; step < 4; ++step) n = (t - offset(n)) * kRate;
-    return n;
+    double low = (t - 1) * kRate, high = (t + 1) * kRate;
+    while (SecondsOf(low) > t) low -= kRate;
+    while (SecondsOf(high) < t) high += kRate;
+    while (high - low > 0.01) {
+        const double mid = (low + high) / 2;
+        (SecondsOf(mid) < t ? low : high) = mid;
+    }
+    return low;
 }
 
 namespace {
@@ -169,7 +169,8 @@ struct Match {
 };
 
 // Where in [from, to) the recording follows the first `length` samples of
-// `cue` most closely.
+// `cue` most closely; of places that follow it all but equally well (the
+// same cue asked twice), the first.
 Match BestMatch(const std::vector<float>& rec, const std::vector<float>& cue, long from, long to, size_t length) {
     Match best;
     double cueEnergy = 0;
@@ -186,7 +187,7 @@ Match BestMatch(const std::vector<float>& rec, const std::vector<float>& cue, lo
         }
         if (energy <= 0) continue;
         const double score = dot / std::sqrt(energy * cueEnergy);
-        if (score > best.Score) best = {k, score, dot / cueEnergy};
+        if (score > best.Score + 1e-3) best = {k, score, dot / cueEnergy};
     }
     return best;
 }
@@ -201,15 +202,20 @@ Hearing Hear(const MonitorRecording& recording, const std::vector<Asked>& asked)
     hearing.Cues.resize(asked.size());
 
     constexpr double kMs = kRate / 1000;
-    // A player hands the device its samples a block at a time; a cue cut off
-    // sooner than this after it was asked need not sound at all.
-    constexpr double kShortest = 25 * kMs;
+    // The server asks a player for its samples a block at a time, PipeWire
+    // at uneven gaps of up to half again a block and more on a busy machine;
+    // a cue cut off sooner than this after it was asked need not sound at all.
+    constexpr double kShortest = 40 * kMs;
     constexpr double kBlock = 15 * kMs;
-    // Where a cue starts is looked for this long after it was asked, so that
-    // one heard late is told from one not heard at all.
-    constexpr double kLookBefore = 5 * kMs, kLookAfter = 150 * kMs;
+    // Where a cue starts is looked for from when it was asked (the tie puts
+    // no sample before it was recorded) and after the cue found before it,
+    // and this long after, so that one heard late is told from one not heard
+    // at all.
+    constexpr double kLookAfter = 150 * kMs;
     constexpr size_t kPrefix = static_cast<size_t>(20 * kMs), kShortPrefix = static_cast<size_t>(8 * kMs);
     constexpr long kMaxLatency = static_cast<long>(kMaxLatencyMs * kMs);
+    constexpr auto kLimit = std::chrono::milliseconds(static_cast<int>(kMaxLatencyMs));
+    long onset = -1;  // where the last cue found starts
 
     // Where each cue sounds in the recording, as far as it is known.
     struct Span {
@@ -250,26 +256,26 @@ Hearing Hear(const MonitorRecording& recording, const std::vector<Asked>& asked)
         double lookUntil = at + kLookAfter;
         if (i + 1 < asked.size()) {
             // Only what sounds before the next cue cuts it off can be
-            // matched, and what sounds after the next cue was asked for may
-            // be that one.
+            // matched; that one sounds after it, within the limit.
             const double next = recording.IndexAt(asked[i + 1].At);
             if (next - at < kShortest) {
                 cut(atIndex);
                 if (!openFrom) openFrom = atIndex;
                 continue;
             }
-            length = std::min(length, static_cast<size_t>(next - at - kBlock - kLookBefore));
-            lookUntil = std::min(lookUntil, next);
+            length = std::min(length, static_cast<size_t>(next - at - kBlock));
+            lookUntil = std::min(lookUntil, recording.IndexAt(asked[i + 1].At + kLimit));
         }
         heard.Expected = true;
         ++hearing.ExpectedCount;
         const auto matches = [](const Match& m) {
             return m.Offset >= 0 && m.Score >= 0.8 && m.Gain > 0.5 && m.Gain < 2;
         };
-        Match m = BestMatch(rec, cue, static_cast<long>(at - kLookBefore), static_cast<long>(lookUntil), length);
+        const long lookFrom = std::max(static_cast<long>(std::ceil(at)), onset + 1);
+        Match m = BestMatch(rec, cue, lookFrom, static_cast<long>(lookUntil), length);
         // A dropout in the cue's first milliseconds spoils the longer match.
         if (!matches(m))
-            m = BestMatch(rec, cue, static_cast<long>(at - kLookBefore), static_cast<long>(lookUntil),
+            m = BestMatch(rec, cue, lookFrom, static_cast<long>(lookUntil),
                           std::min(length, kShortPrefix));
         heard.Match = m.Score;
         if (!matches(m)) {
@@ -277,7 +283,10 @@ Hearing Hear(const MonitorRecording& recording, const std::vector<Asked>& asked)
             continue;
         }
         heard.Found = true;
-        heard.LatencyMs = (static_cast<double>(m.Offset) - at) / kMs;
+        onset = m.Offset;
+        heard.LatencyMs =
+            std::chrono::duration<double, std::milli>(recording.MomentOf(static_cast<double>(m.Offset)) - asked[i].At)
+                .count();
         if (hearing.FoundCount++ == 0) hearing.MinLatencyMs = hearing.MaxLatencyMs = heard.LatencyMs;
         hearing.MinLatencyMs = std::min(hearing.MinLatencyMs, heard.LatencyMs);
         hearing.MaxLatencyMs = std::max(hearing.MaxLatencyMs, heard.LatencyMs);

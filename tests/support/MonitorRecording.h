@@ -2,12 +2,15 @@
 // sink's monitor recorded while cues are asked for, and the cues found in
 // the recording again. Each moment of the recording is tied to the steady
 // clock, so a cue's onset tells how long after it was asked for it was heard.
-// The tie: every block of samples arrives after it was recorded, so the
-// blocks that arrived soonest bound when each sample was recorded. The
-// server's clock may run a little apart from ours (a third of a millisecond
-// a second has been seen), so the bound is a line through those blocks, not
-// one offset. The sink's own buffer, a few milliseconds with a player's
-// small buffer, comes on top of what is measured.
+// The tie: every block of samples arrives after it was recorded, so each
+// block that arrives after a sample bounds when that sample was recorded,
+// and the soonest of the blocks that follow within a moment is the bound
+// taken. It is local, so it follows the server where its delivery shifts
+// (PipeWire moves it by a graph cycle when streams come and go) or its clock
+// runs a little apart from ours. A server that hands the monitor over a
+// cycle at a time places a cycle's samples before the cycle's end, as its
+// own latency figures for the recording stream do. The sink's own buffer,
+// a few milliseconds with a player's small buffer, comes on top.
 #pragma once
 
 #include <QByteArray>
@@ -46,8 +49,10 @@ public:
 
     // What was recorded, in [-1, 1] (once stopped).
     const std::vector<float>& Samples() const { return m_Samples; }
-    // The sample that was recorded at `at` (once stopped).
+    // The sample that was recorded at `at`, and when sample `index` was
+    // recorded (once stopped).
     double IndexAt(Clock::time_point at) const;
+    Clock::time_point MomentOf(double index) const;
 
 private:
     void Read(int fd);
@@ -57,11 +62,12 @@ private:
     std::thread m_Reader;
     mutable std::mutex m_Mutex;
     std::vector<float> m_Samples;
+    // Seconds after m_Begin that sample `index` was recorded at the latest.
+    double SecondsOf(double index) const;
+
     // Per block: the samples so far, and how long after m_Begin the last
     // of them arrived less their length at the nominal rate.
     std::vector<std::pair<double, double>> m_Arrivals;
-    // The lower bound of m_Arrivals, a convex chain of its points.
-    std::vector<std::pair<double, double>> m_Bound;
 };
 
 // A cue asked of the player, and when.
@@ -79,7 +85,7 @@ struct Heard {
 };
 
 // What the recording holds against the cues asked for: each cue that the
-// next one does not cut off within a few milliseconds must be heard, from
+// next one does not cut off within two of a player's pulls must be heard, from
 // its start, until it has played out or the next cue sounds; and nothing
 // may sound anywhere else. A cue that sounds on after the one that cut it
 // off, or any other sound, counts as stray. A moment's silence inside a
