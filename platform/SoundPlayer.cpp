@@ -9,6 +9,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <thread>
@@ -80,6 +81,10 @@ constexpr int kChannels = 2;
 constexpr int kPull = 768;
 // A device that cannot be opened is tried again no sooner than this.
 constexpr auto kRetry = std::chrono::milliseconds(500);
+// An open device pulls every few tens of milliseconds, silence or not; one
+// that has pulled nothing for this long has lost its server without saying
+// so (PipeWire's does) and is opened anew.
+constexpr auto kStalled = std::chrono::milliseconds(500);
 // A sound asked for while the device was being opened starts when it
 // opens if it was asked for no longer ago than this; later it would be
 // out of step with what the player sees.
@@ -208,6 +213,11 @@ private:
             }
         }
         std::memset(stream + copied * sizeof(int16_t), 0, (wanted - copied) * sizeof(int16_t));
+        m_PulledAt = Clock::now().time_since_epoch().count();
+    }
+
+    bool Stalled() const {
+        return Clock::now() - Clock::time_point(Clock::duration(m_PulledAt.load())) > kStalled;
     }
 
     void Run() {
@@ -224,8 +234,9 @@ private:
             lock.unlock();
             {
                 std::lock_guard sdl(SdlMutex());
-                // A device lost (its server gone) reports itself stopped.
-                if (device && SDL_GetAudioDeviceStatus(device) != SDL_AUDIO_PLAYING) {
+                // A device lost (its server gone) reports itself stopped,
+                // or stops pulling.
+                if (device && (SDL_GetAudioDeviceStatus(device) != SDL_AUDIO_PLAYING || Stalled())) {
                     m_Open = false;
                     SDL_CloseAudioDevice(device);
                     device = 0;
@@ -237,7 +248,7 @@ private:
                     if (initialised) SDL_QuitSubSystem(SDL_INIT_AUDIO);
                     // SDL leaves the process's signals alone.
                     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-                    initialised = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+                    initialised = InitAudio();
                     if (initialised) device = OpenDevice();
                     snd_lib_error_set_handler(&Quiet);
                 }
@@ -254,6 +265,23 @@ private:
         lock.lock();
         m_Done = true;
         m_Control.notify_all();
+    }
+
+    // Where PipeWire plays sound, its own protocol is used: through its
+    // PulseAudio server a cue comes some 10 ms later, too near 50 ms
+    // on a busy machine. PipeWire that is running without a device to play
+    // to (beside a PulseAudio server, say) is passed over for whatever SDL
+    // finds next, and a driver named in SDL_AUDIODRIVER is left to SDL.
+    static bool InitAudio() {
+        const char* named = std::getenv("SDL_AUDIODRIVER");
+        if (named && *named) return SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+        SDL_SetHint(SDL_HINT_AUDIODRIVER, "pipewire");
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
+            if (SDL_GetNumAudioDevices(0) > 0) return true;
+            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        }
+        SDL_ResetHint(SDL_HINT_AUDIODRIVER);
+        return SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
     }
 
     SDL_AudioDeviceID OpenDevice() {
@@ -275,6 +303,7 @@ private:
             if (m_Sound && Clock::now() - m_AskedAt > kStale) m_Sound.reset();
         }
         m_Open = true;
+        m_PulledAt = Clock::now().time_since_epoch().count();
         SDL_PauseAudioDevice(device, 0);
         return device;
     }
@@ -288,6 +317,7 @@ private:
     std::condition_variable m_Control;
     bool m_Asked = false, m_Quit = false, m_Done = false;
     std::atomic<bool> m_Open{false};
+    std::atomic<Clock::rep> m_PulledAt{0};  // when the device last pulled, on `Clock`
     std::thread m_Thread;
 };
 
