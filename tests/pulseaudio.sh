@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Starts a private PulseAudio server on a null sink in $XDG_RUNTIME_DIR,
+# which the caller makes its own; --kill there stops it. With --restart it
+# stops the one running there first and starts it anew, as a sound test
+# does to see the player come back to it.
+# Usage: pulseaudio.sh [--restart]
+set -euo pipefail
+
+if [ "${1:-}" = --restart ]; then
+    pulseaudio --kill 2>/dev/null || true
+    for _ in $(seq 100); do
+        pulseaudio --check 2>/dev/null || break
+        sleep 0.05
+    done
+fi
+# Without norewinds the sink's monitor misses a sound that starts on an
+# idle sink: the server rewrites what it had mixed, but not the monitor.
+pulseaudio --daemonize=yes --exit-idle-time=-1 -n \
+    --load="module-null-sink sink_name=nul norewinds=1" --load=module-native-protocol-unix
+for _ in $(seq 50); do
+    pactl info >/dev/null 2>&1 && break
+    sleep 0.1
+done
+pactl info >/dev/null
