@@ -446,7 +446,7 @@ void PrepareSaveDialog(support::CmnDlgInfo& dlg, const QString& appPath) {
 }
 
 // The dialog knows only the name typed; the file written is that name with
-// ".pzl". A saved game already there is replaced only when the player says so.
+// ".pzl". A file already there is replaced only when the player says so.
 bool MayReplace(platform::Host& host, const QString& path) {
     if (!QFileInfo(path).isFile()) return true;
     platform::MessageBox box;
