@@ -445,6 +445,18 @@ void PrepareSaveDialog(support::CmnDlgInfo& dlg, const QString& appPath) {
     dlg.Flags = 5;
 }
 
+// The dialog knows only the name typed; the file written is that name with
+// ".pzl". A file already there is replaced only when the player says so.
+bool MayReplace(platform::Host& host, const QString& path) {
+    if (!QFileInfo(path).isFile()) return true;
+    platform::MessageBox box;
+    box.Text = QStringLiteral("O arquivo ") + path + QStringLiteral(" já existe. Deseja substituí-lo?");
+    box.Buttons = platform::MsgButtons::YesNo;
+    box.Icon = platform::MsgIcon::Question;
+    box.DefaultSecond = true;
+    return host.ShowMessage(box) == platform::MsgAnswer::Yes;
+}
+
 }  // namespace
 
 void frmMain::mnuSaveGame_Click() {
@@ -456,7 +468,7 @@ void frmMain::mnuSaveGame_Click() {
         const QString name = QFileInfo(CmnDlg.FileName).fileName();
         CmnDlg.FileName = name.contains(QLatin1Char('.')) ? support::ChangeExtension(CmnDlg.FileName, QStringLiteral("pzl"))
                                                          : CmnDlg.FileName + QStringLiteral(".pzl");
-        m_Puzzle.SaveGame(CmnDlg.FileName);
+        if (MayReplace(m_Host, CmnDlg.FileName)) m_Puzzle.SaveGame(CmnDlg.FileName);
     }
     SetTimer(m_State.GameRunning);
 }

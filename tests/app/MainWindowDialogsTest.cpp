@@ -162,4 +162,31 @@ TEST(MessageBoxes, StayOnTheScreenAndFitTheirTitle) {
     }
 }
 
+// A text cut in the middle keeps every character whole: an emoji, written
+// as two code units, is never halved before or after the "…", wherever the
+// box size puts the cut.
+TEST(MessageBoxes, ShortenedTextsKeepEmojiWhole) {
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80");  // U+1F600, two code units
+    const QString word = emoji.repeated(1500);
+    const QString words = (emoji + ' ' + emoji + emoji + ' ').repeated(600);
+    const QFont font = QApplication::font();
+    const QString texts[] = {word, "x" + word, QString::fromUtf8("O arquivo ") + word + " x", words, "x" + words};
+    for (int t = 0; t < 5; ++t) {
+        for (const int width : {30, 61, 97, 200, 333}) {
+            for (const int height : {20, 45, 101}) {
+                const QString shown = FitMessageText(texts[t], font, width, height);
+                const std::string name = "text " + std::to_string(t) + " in " + std::to_string(width) + "x" +
+                                         std::to_string(height);
+                ASSERT_TRUE(shown.contains(QString::fromUtf8("…"))) << name;
+                for (qsizetype i = 0; i < shown.size(); ++i) {
+                    if (shown[i].isHighSurrogate())
+                        ASSERT_TRUE(i + 1 < shown.size() && shown[i + 1].isLowSurrogate()) << name << " at " << i;
+                    if (shown[i].isLowSurrogate())
+                        ASSERT_TRUE(i > 0 && shown[i - 1].isHighSurrogate()) << name << " at " << i;
+                }
+            }
+        }
+    }
+}
+
 }  // namespace

@@ -1,5 +1,5 @@
 // The save and load commands of the main window: the "Save" folder, the
-// file name's extension and the clock.
+// file name's extension, the question before a file is replaced and the clock.
 #include "app/frmMain.h"
 #include "game/Levels.h"
 #include "support/FakeHost.h"
@@ -14,7 +14,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -45,26 +47,74 @@ protected:
     QString picture;
 };
 
-TEST_F(SaveLoadWindow, SavingAddsTheExtensionInTheSaveFolder) {
+TEST_F(SaveLoadWindow, SavingAddsTheExtensionAndAsksBeforeReplacingAFile) {
     StartGame();
     const QString save = dir.filePath("Save");
-    host.SaveAnswers.push_back(save + "/jogo");
-    host.SaveAnswers.push_back(save + "/outro.txt");
+    auto bytes = [](const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    auto saveAs = [&](const QString& typed, std::optional<platform::MsgAnswer> answer) {
+        host.SaveAnswers.push_back(typed);
+        if (answer) host.Answers.push_back(*answer);
+        host.Messages.clear();
+        window->mnuSaveGame->trigger();
+    };
+    std::vector<bool> clockWhileAsked;
+    host.OnMessage = [&](const platform::MessageBox&) { clockWhileAsked.push_back(window->TimerOn()); };
+
+    // New names: written without a question.
+    saveAs(save + "/jogo", std::nullopt);
+    EXPECT_TRUE(host.Messages.empty());
+    saveAs(save + "/outro.txt", std::nullopt);
+    EXPECT_TRUE(host.Messages.empty());
     host.SaveAnswers.push_back(std::nullopt);
-    window->mnuSaveGame->trigger();
-    window->mnuSaveGame->trigger();
     window->mnuSaveGame->trigger();
     ASSERT_EQ(host.SaveRequests.size(), 3u);
     EXPECT_EQ(host.SaveRequests[0].InitialDir, save);
     EXPECT_EQ(host.SaveRequests[0].Filter, "Zelvano (*.pzl)|*.pzl");
-    // The platform dialog replaces a file without asking (flags 5), and the
-    // filter in use comes back into the record.
+    // The dialog itself never asks (flags 5): it knows only the name typed.
+    // The filter in use comes back into the record.
     EXPECT_FALSE(host.SaveRequests[0].ConfirmOverwrite);
     EXPECT_EQ(window->CmnDlg.FilterIndex, 1);
-    EXPECT_TRUE(QFile::exists(save + "/jogo.pzl"));
     EXPECT_TRUE(QFile::exists(save + "/outro.pzl"));
     EXPECT_FALSE(QFile::exists(save + "/outro.txt"));
     EXPECT_TRUE(window->TimerOn());
+
+    // A name that would replace a file, typed as it is or made so by the
+    // extension: the question names the file that would be replaced. Não
+    // leaves every byte of it, Sim writes the game.
+    QFile other(save + "/kidsA_salvo.pzl");
+    ASSERT_TRUE(other.open(QIODevice::WriteOnly));
+    other.write("another game\r\n");
+    other.close();
+    ASSERT_FALSE(bytes(save + "/jogo.pzl").isEmpty());
+    state.ElapsedSecs = 4321;  // the game differs from the saved one
+    for (const auto& [typed, written] : {std::pair<QString, QString>{save + "/jogo", save + "/jogo.pzl"},
+                                         {save + "/kidsA_salvo.copia", save + "/kidsA_salvo.pzl"}}) {
+        SCOPED_TRACE(typed.toStdString());
+        const QByteArray before = bytes(written);
+        clockWhileAsked.clear();
+        saveAs(typed, platform::MsgAnswer::No);
+        ASSERT_EQ(host.Messages.size(), 1u);
+        const platform::MessageBox& asked = host.Messages[0];
+        EXPECT_EQ(asked.Text, "O arquivo " + written + " já existe. Deseja substituí-lo?");
+        EXPECT_EQ(asked.Title, "");
+        EXPECT_EQ(asked.Buttons, platform::MsgButtons::YesNo);
+        EXPECT_EQ(asked.Icon, platform::MsgIcon::Question);
+        EXPECT_TRUE(asked.DefaultSecond);
+        EXPECT_EQ(clockWhileAsked, std::vector<bool>{false});
+        EXPECT_EQ(bytes(written), before);
+        EXPECT_FALSE(host.Busy);
+        EXPECT_TRUE(window->TimerOn());
+
+        saveAs(typed, platform::MsgAnswer::Yes);
+        EXPECT_EQ(host.Messages.size(), 1u);
+        EXPECT_TRUE(bytes(written).startsWith(" 4321 \r\n"));
+        EXPECT_FALSE(host.Busy);
+        EXPECT_TRUE(window->TimerOn());
+    }
+    EXPECT_FALSE(QFile::exists(save + "/kidsA_salvo.copia"));
 }
 
 TEST_F(SaveLoadWindow, SavingIsOfferedOnlyDuringAGame) {

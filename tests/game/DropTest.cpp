@@ -78,6 +78,12 @@ TEST(DropTest, CuesAndCompletion) {
              b.Piece(2).Rotation = 1;
          },
          3, {kClick, kClick, kRotate}, false},
+        {"one snap step right of home is not in place",
+         [](PlayBoard& b) {
+             b.Solve(220, 330);
+             b.Piece(3).Left += 11;
+         },
+         3, {kClick, kClick}, false},
         {"sound option off: the completing drop plays nothing", [](PlayBoard& b) { b.Solve(220, 330); }, 3, {}, true,
          false},
     };
@@ -88,6 +94,9 @@ TEST(DropTest, CuesAndCompletion) {
         const game::PieceRec before = b.Piece(c.piece);
         b.window.Timer = true;
         b.window.Sounds = c.soundsOn;
+        // The chime sounds as the box comes, not once it is closed.
+        Cues playedWhileShown;
+        b.host.OnMessage = [&](const platform::MessageBox&) { playedWhileShown = b.host.Played; };
         b.puzzle.picScreen_MouseDown(LeftButton, 0, b.CentreX(c.piece), b.CentreY(c.piece));
         b.puzzle.picScreen_MouseUp(LeftButton, 0, b.CentreX(c.piece), b.CentreY(c.piece));
         EXPECT_EQ(b.Piece(c.piece).Left, before.Left);
@@ -102,6 +111,7 @@ TEST(DropTest, CuesAndCompletion) {
             EXPECT_EQ(box.Title, QStringLiteral("Parabéns!!"));
             EXPECT_EQ(box.Icon, platform::MsgIcon::Exclamation);
             EXPECT_EQ(box.Buttons, platform::MsgButtons::Ok);
+            EXPECT_EQ(playedWhileShown, c.cues);
         }
     }
 }
