@@ -39,7 +39,9 @@ struct CoveringPicture {
 // A picture file, open and with its header checked. Anything that is not a
 // regular file (a folder, a FIFO, a device) is refused before it is opened;
 // so is a file in any format but BMP, GIF, JPEG and PNG, a header that
-// claims more than the file can hold, and a side over kMaxPictureSide.
+// claims more than the file can hold, a side over kMaxPictureSide (too
+// large), and a picture that a decoder must hold whole beyond 100
+// megapixels or 320 MB (too large).
 class PictureFile {
 public:
     explicit PictureFile(const QString& path);
