@@ -184,6 +184,7 @@ Header CheckPng(ByteSource& in) {
     bool haveHeader = false;
     uint8_t ihdr[13] = {};
     int64_t idat = 0;
+    bool transparent = false;
     while (in.Left() > 0) {
         uint8_t head[8];
         if (!in.Read(head, 8)) return {};
@@ -199,6 +200,7 @@ Header CheckPng(ByteSource& in) {
             continue;
         }
         if (type == "IDAT") idat += length;
+        if (type == "tRNS") transparent = true;
         in.Skip(length + qint64(4));
     }
     if (!haveHeader) return {};
@@ -217,9 +219,11 @@ Header CheckPng(ByteSource& in) {
     const bool sides = w <= kMaxPictureSide && h <= kMaxPictureSide;  // no overflow below
     const bool plausible = sides && h * (1 + (w * channels * depth + 7) / 8) <= idat * kDeflateMaxRatio;
     // Sixteen bits a channel decode to 64-bit pixels; a 1-bit picture to
-    // bits, one of palette or grey colours to bytes.
+    // bits, one of palette or opaque grey colours to bytes, any other to
+    // 32-bit pixels.
     const int bytesPerPixel = depth == 16 ? 8 : 4;
-    const int64_t rowBytes = depth == 16 ? 8 * w : channels == 1 ? (depth == 1 ? (w + 31) / 32 * 4 : w) : 4 * w;
+    const bool indexed = colour == 3 || (colour == 0 && !transparent);
+    const int64_t rowBytes = depth == 16 ? 8 * w : !indexed ? 4 * w : depth == 1 ? (w + 31) / 32 * 4 : w;
     return Capped(Sized(PictureFormat::Png, w, h, plausible, bytesPerPixel), w * h, rowBytes * h);
 }
 
@@ -488,20 +492,16 @@ private:
 // through a whole 32-bit copy: 16 MB at most.
 constexpr int64_t kConvertedWhole = 4 << 20;
 
-// A picture scaled to `size` with Qt's smooth scaling. That scaling first
-// converts a picture of 1 or 8-bit pixels, 64-bit ones or unpremultiplied
-// alpha whole into a copy of its own size, 32 bits a pixel or more: for a
-// large picture that copy is the bulk of the cost. Such a picture is first
-// averaged over squares of k x k pixels to no less than twice the size, a
-// band of rows at a time, so that no more than a band is ever converted.
-QImage ScaledSmooth(const QImage& image, QSize size) {
+// A picture averaged over squares of k x k pixels, in 32-bit pixels. Only a
+// band of rows at a time is converted to 32 bits, so a picture of 1 or
+// 8-bit pixels, 64-bit ones or unpremultiplied alpha is never copied whole
+// into a picture of its own size (as Qt's smooth scaling and the surface's
+// conversion would): for a large picture that copy is the bulk of the cost.
+QImage Averaged(const QImage& image, int k) {
     constexpr int64_t kBandBytes = 4 << 20;
     const int w = image.width(), h = image.height();
-    const int k = std::min(w / (2 * size.width()), h / (2 * size.height()));
     const QImage::Format format =
         image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
-    if (k < 2 || image.format() == format || int64_t(w) * h <= kConvertedWhole)
-        return image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     const int outW = (w + k - 1) / k;
     QImage reduced(outW, (h + k - 1) / k, format);
     if (reduced.isNull()) return QImage();
@@ -535,7 +535,19 @@ QImage ScaledSmooth(const QImage& image, QSize size) {
             }
         }
     }
-    return reduced.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return reduced;
+}
+
+// A picture scaled to `size` with Qt's smooth scaling; a large one that the
+// scaling would first copy whole is averaged down to no less than twice the
+// size first.
+QImage ScaledSmooth(const QImage& image, QSize size) {
+    const int k = std::min(image.width() / (2 * size.width()), image.height() / (2 * size.height()));
+    const bool copied = image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32_Premultiplied;
+    if (k < 2 || !copied || int64_t(image.width()) * image.height() <= kConvertedWhole)
+        return image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QImage reduced = Averaged(image, k);
+    return reduced.isNull() ? QImage() : reduced.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
 }  // namespace
@@ -627,7 +639,20 @@ CoveringPicture PictureFile::Covering(QSize need) {
         result.Error = LoadError::NotAPicture;
         return result;
     }
-    result.FileSize = k > 1 ? m_Size : image.size();
+    // Another format came whole: a large picture is averaged down to what
+    // covers `need` before it becomes a surface, which would otherwise be
+    // a second copy of it, 32 bits a pixel.
+    const int average = need.isValid() && m_Format != PictureFormat::Jpeg &&
+                                int64_t(image.width()) * image.height() > kConvertedWhole
+                            ? std::min(image.width() / need.width(), image.height() / need.height())
+                            : 1;
+    if (average > 1) image = Averaged(image, average);
+    if (image.isNull()) {
+        result.Pixels = Surface();
+        result.Error = LoadError::NotAPicture;
+        return result;
+    }
+    result.FileSize = k > 1 || average > 1 ? m_Size : image.size();
     if (result.FileSize.width() > kMaxPictureSide || result.FileSize.height() > kMaxPictureSide) {
         result.Pixels = Surface();
         result.Error = LoadError::TooLarge;

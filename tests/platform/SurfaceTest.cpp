@@ -397,11 +397,15 @@ TEST(LoadPicture, TruthfulPicturesCostNoMoreThanAPhotograph) {
         EXPECT_LT(cost.Megabytes, genuine.Megabytes + 150);
         EXPECT_NE(cost.Error, platform::LoadError::None);
     }
-    // A thumbnail of a large 1-bit picture is never made through a whole
-    // copy in 32 bits a pixel (192 MB here).
-    const Cost thumb = read(damaged::Write(dir.filePath("mono.png"), damaged::BlankPng(8000, 6000, 1, false)), false);
-    EXPECT_EQ(thumb.Error, platform::LoadError::None);
-    EXPECT_LT(thumb.Megabytes, read(photo, false).Megabytes + 100);
+    // Neither the thumbnail nor the game of a large 1-bit picture is made
+    // through a whole copy in 32 bits a pixel (192 MB here).
+    const QString mono = damaged::Write(dir.filePath("mono.png"), damaged::BlankPng(8000, 6000, 1, false));
+    for (const bool game : {false, true}) {
+        SCOPED_TRACE(game ? "game" : "thumbnail");
+        const Cost cost = read(mono, game);
+        EXPECT_EQ(cost.Error, platform::LoadError::None);
+        EXPECT_LT(cost.Megabytes, read(photo, game).Megabytes + 100);
+    }
 }
 
 // A photograph whose EXIF orientation says how to turn it is read turned,
