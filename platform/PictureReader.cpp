@@ -626,12 +626,19 @@ CoveringPicture PictureFile::Covering(QSize need) {
     // Only JPEG reduces inside its decoder; asking another format for a
     // smaller size would decode it whole and then scale it.
     const int k = need.isValid() && m_Format == PictureFormat::Jpeg ? ReductionFor(m_Size, need) : 1;
-    const QSize target = k > 1 ? QSize(CeilDiv(m_Size.width(), k), CeilDiv(m_Size.height(), k)) : m_Size;
-    // A colour JPEG shown as stored decodes into pixels laid out as a
-    // surface's: it is read straight into the surface, so a large photograph
-    // is not held twice. Any other picture comes in the decoder's own image
-    // and is converted.
-    if (m_Format == PictureFormat::Jpeg && !(m_Turned && m_Upright)) result.Pixels.Resize(target.width(), target.height());
+    // Qt's decoder picks its reduction from the sides over the size asked
+    // for: asked for the rounded-up share of a side that k does not divide,
+    // it would decode at twice that size and scale it down, holding four
+    // times the pixels. It is asked for the rounded-down share instead (a
+    // pixel short of covering `need` at most), and scales to it from there.
+    const QSize target = k > 1 ? QSize(std::max(1, m_Size.width() / k), std::max(1, m_Size.height() / k)) : m_Size;
+    // A colour JPEG shown as stored, reduced by a factor that divides its
+    // sides, decodes into pixels laid out as a surface's: it is read straight
+    // into the surface, so a large photograph is not held twice. Any other
+    // picture comes in the decoder's own image and is converted.
+    const bool exact = target * k == m_Size;
+    if (m_Format == PictureFormat::Jpeg && exact && !(m_Turned && m_Upright))
+        result.Pixels.Resize(target.width(), target.height());
     QImage image = result.Pixels.Image();
     const uchar* const own = image.constBits();
     if (!Decode(k > 1 ? target : QSize(), &image)) {
