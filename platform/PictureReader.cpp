@@ -641,25 +641,25 @@ CoveringPicture PictureFile::Covering(QSize need) {
         result.Pixels.Resize(target.width(), target.height());
     QImage image = result.Pixels.Image();
     const uchar* const own = image.constBits();
-    if (!Decode(k > 1 ? target : QSize(), &image)) {
-        result.Pixels = Surface();
-        result.Error = LoadError::NotAPicture;
-        return result;
-    }
+    bool decoded = Decode(k > 1 ? target : QSize(), &image);
     // Another format came whole: a large picture is averaged down to what
     // covers `need` before it becomes a surface, which would otherwise be
     // a second copy of it, 32 bits a pixel.
-    const int average = need.isValid() && m_Format != PictureFormat::Jpeg &&
-                                int64_t(image.width()) * image.height() > kConvertedWhole
-                            ? std::min(image.width() / need.width(), image.height() / need.height())
-                            : 1;
-    if (average > 1) image = Averaged(image, average);
-    if (image.isNull()) {
+    bool averaged = false;
+    if (decoded && need.isValid() && m_Format != PictureFormat::Jpeg &&
+        int64_t(image.width()) * image.height() > kConvertedWhole) {
+        const int n = std::min(image.width() / need.width(), image.height() / need.height());
+        if (n > 1) {
+            image = Averaged(image, n);
+            averaged = decoded = !image.isNull();
+        }
+    }
+    if (!decoded) {
         result.Pixels = Surface();
         result.Error = LoadError::NotAPicture;
         return result;
     }
-    result.FileSize = k > 1 || average > 1 ? m_Size : image.size();
+    result.FileSize = k > 1 || averaged ? m_Size : image.size();
     if (result.FileSize.width() > kMaxPictureSide || result.FileSize.height() > kMaxPictureSide) {
         result.Pixels = Surface();
         result.Error = LoadError::TooLarge;

@@ -61,7 +61,9 @@ public:
     void KeepStoredOrientation();
 
     // Decodes the picture at the smallest reduction that still covers `need`
-    // pixels on both sides; an invalid `need` (QSize()) decodes it whole.
+    // pixels on both sides (a JPEG whose sides the reduction does not
+    // divide may come a pixel short); an invalid `need` (QSize()) decodes
+    // it whole.
     CoveringPicture Covering(QSize need);
     // The picture scaled to `size` (a thumbnail); a null image when the
     // file cannot be decoded.

@@ -348,6 +348,13 @@ TEST(LoadPicture, TruthfulPicturesCostNoMoreThanAPhotograph) {
         double Seconds, Megabytes;
         platform::LoadError Error;
     };
+    // AddressSanitizer holds freed memory back for a while: what a process
+    // keeps resident then tells nothing of what a read needs at once.
+#if defined(__SANITIZE_ADDRESS__)
+    constexpr bool kMemory = false;
+#else
+    constexpr bool kMemory = true;
+#endif
     // The chooser's read (its thumbnail), then a new game's, or the
     // thumbnail's alone.
     auto read = [](const QString& path, bool game = true) {
@@ -394,7 +401,7 @@ TEST(LoadPicture, TruthfulPicturesCostNoMoreThanAPhotograph) {
         SCOPED_TRACE(bomb.Name);
         const Cost cost = read(damaged::Write(dir.filePath("bomb"), bomb.Bytes));
         EXPECT_LT(cost.Seconds, 3 * genuine.Seconds);
-        EXPECT_LT(cost.Megabytes, genuine.Megabytes + 150);
+        if (kMemory) EXPECT_LT(cost.Megabytes, genuine.Megabytes + 150);
         EXPECT_NE(cost.Error, platform::LoadError::None);
     }
     // Neither the thumbnail nor the game of a large 1-bit picture is made
@@ -404,7 +411,7 @@ TEST(LoadPicture, TruthfulPicturesCostNoMoreThanAPhotograph) {
         SCOPED_TRACE(game ? "game" : "thumbnail");
         const Cost cost = read(mono, game);
         EXPECT_EQ(cost.Error, platform::LoadError::None);
-        EXPECT_LT(cost.Megabytes, read(photo, game).Megabytes + 100);
+        if (kMemory) EXPECT_LT(cost.Megabytes, read(photo, game).Megabytes + 100);
     }
 }
 
