@@ -459,7 +459,8 @@ TEST(LoadPicture, TaggedPhotographsAreReadUpright) {
         platform::PictureFile picture(path);
         EXPECT_EQ(picture.Size(), c.Shown);
         EXPECT_EQ(picture.StoredSize(), QSize(400, 200));
-        const QImage whole = picture.Covering(QSize()).Pixels.Image();
+        const platform::CoveringPicture decoded = picture.Covering(QSize());
+        const QImage whole = decoded.Pixels.Image();
         EXPECT_EQ(whole.size(), c.Shown);
         EXPECT_TRUE(quarters(whole, c.Quarters));
         const platform::CoveringPicture reduced = picture.Covering(c.Shown / 4);
