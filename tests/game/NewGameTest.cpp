@@ -302,15 +302,8 @@ TEST(NewGame, LargeJpegIsDecodedReducedButFittedAtItsOwnSize) {
 // upright: the fit, the picture cut and the miniature.
 TEST(NewGame, TaggedPhotographsArePlayedUpright) {
     const QColor red(200, 30, 30), green(30, 200, 30), blue(30, 30, 200), yellow(220, 220, 40);
-    QImage stored(1600, 1000, QImage::Format_RGB32);
-    {
-        QPainter p(&stored);
-        p.fillRect(0, 0, 800, 500, red);
-        p.fillRect(800, 0, 800, 500, green);
-        p.fillRect(0, 500, 800, 500, blue);
-        p.fillRect(800, 500, 800, 500, yellow);
-    }
-    const QByteArray jpeg = damaged::Written(stored, "JPEG");
+    const QByteArray jpeg =
+        damaged::Written(damaged::Quarters(1600, 1000, {red.rgb(), green.rgb(), blue.rgb(), yellow.rgb()}), "JPEG");
     const struct {
         int Tag;
         QSize Shown;

@@ -423,15 +423,7 @@ TEST(LoadPicture, TaggedPhotographsAreReadUpright) {
     QTemporaryDir dir;
     const QRgb red = qRgb(220, 30, 30), green = qRgb(30, 200, 30), blue = qRgb(30, 30, 220),
                yellow = qRgb(230, 220, 40);
-    QImage stored(400, 200, QImage::Format_RGB32);
-    {
-        QPainter p(&stored);
-        p.fillRect(0, 0, 200, 100, red);
-        p.fillRect(200, 0, 200, 100, green);
-        p.fillRect(0, 100, 200, 100, blue);
-        p.fillRect(200, 100, 200, 100, yellow);
-    }
-    const QByteArray jpeg = damaged::Written(stored, "JPEG");
+    const QByteArray jpeg = damaged::Written(damaged::Quarters(400, 200, {red, green, blue, yellow}), "JPEG");
     auto near = [](QRgb px, QRgb want) {
         return std::abs(qRed(px) - qRed(want)) < 40 && std::abs(qGreen(px) - qGreen(want)) < 40 &&
                std::abs(qBlue(px) - qBlue(want)) < 40;

@@ -286,6 +286,15 @@ inline QByteArray JpegWith(uint16_t w, uint16_t h, bool progressive, qsizetype d
     return jpeg.insert(2, padding);
 }
 
+// A w x h picture of four coloured quarters (left to right, top to
+// bottom), so that a turn or a mirror shows.
+inline QImage Quarters(int w, int h, const QRgb (&colours)[4]) {
+    QImage image(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) image.setPixel(x, y, colours[(y < h / 2 ? 0 : 2) + (x < w / 2 ? 0 : 1)]);
+    return image;
+}
+
 // A JPEG with an EXIF segment whose orientation tag says `orientation`.
 inline QByteArray WithOrientation(QByteArray jpeg, int orientation) {
     const QByteArray tiff = QByteArray("II*\0\x08\0\0\0\x01\0\x12\x01\x03\0\x01\0\0\0", 18) + Little(orientation, 2) +
