@@ -2,12 +2,14 @@
 // decoding the same files at full size: thumbnails decode near their own
 // size, so a scan should cost a small fraction of the full decoding.
 #include "bench/Memory.h"
+#include "bench/PictureKinds.h"
 #include "chooser/ThumbsCtl.h"
 #include "tests/support/DamagedPictures.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QImageReader>
 #include <QLinearGradient>
@@ -16,7 +18,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -32,9 +37,22 @@ public:
     double TimeOfDay() override { return 0; }
     QSize ScreenSize() override { return {1280, 1024}; }
     bool DoEvents() override {
+        const auto now = std::chrono::steady_clock::now();
+        if (m_Last) LongestBlock = std::max(LongestBlock, std::chrono::duration<double>(now - *m_Last).count());
         QCoreApplication::processEvents();
+        m_Last = std::chrono::steady_clock::now();
         return true;
     }
+    // The longest time the scan kept the events waiting, in seconds, from
+    // the last Start.
+    double LongestBlock = 0;
+    void Start() {
+        LongestBlock = 0;
+        m_Last = std::chrono::steady_clock::now();
+    }
+
+private:
+    std::optional<std::chrono::steady_clock::time_point> m_Last;
     void Quit() override {}
     void SetBusyPointer(bool) override {}
     void OpenUrl(const QString&) override {}
@@ -88,10 +106,12 @@ void ScanInGrid(benchmark::State& state, const QString& folder, int count) {
     for (auto _ : state) {
         grid.Clear();
         QString path = folder;
+        host.Start();
         grid.ScanPath(path);
         if (grid.ListCount() != count) state.SkipWithError("not every picture was listed");
     }
     state.counters["extra_MB"] = bench::PeakMegabytes() - base;
+    state.counters["longest_block_s"] = host.LongestBlock;
 }
 
 void BM_ScanFolder(benchmark::State& state) {
@@ -113,6 +133,35 @@ void BM_DecodeFolderFull(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_DecodeFolderFull)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The chooser's thumbnail of each kind of picture file (see
+// bench/PictureKinds.h), the yardstick first: a genuine 8000 x 6000
+// photograph. Every other file must cost at most twice its time and its
+// peak memory + 150 MB.
+void BM_ThumbnailRead(benchmark::State& state) {
+    App();
+    const bench::PictureKind& kind = bench::PictureKinds().at(static_cast<size_t>(state.range(0)));
+    state.SetLabel(kind.Name);
+    QTemporaryDir dir;
+    QFile::link(kind.Path, dir.filePath(QStringLiteral("picture.jpg")));
+    ScanInGrid(state, dir.path(), 1);
+}
+BENCHMARK(BM_ThumbnailRead)->DenseRange(0, bench::kPictureKinds - 1)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// Thirty photographs and every kind of file above in one folder: the
+// chooser must never keep the events waiting for more than 2 s at a time.
+void BM_ScanHostileFolder(benchmark::State& state) {
+    App();
+    QTemporaryDir dir;
+    const QString photos = PhotoFolder();
+    const QStringList names = QDir(photos).entryList({QStringLiteral("*.jpg")}, QDir::Files);
+    for (int i = 0; i < 30; ++i) QFile::link(QDir(photos).filePath(names[i]), dir.filePath(names[i]));
+    const auto& kinds = bench::PictureKinds();
+    for (size_t i = 0; i < kinds.size(); ++i)
+        QFile::link(kinds[i].Path, dir.filePath(QStringLiteral("file%1.jpg").arg(i)));
+    ScanInGrid(state, dir.path(), 30 + static_cast<int>(kinds.size()));
+}
+BENCHMARK(BM_ScanHostileFolder)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // The chooser's thumbnail of a 17 KB RLE bitmap that claims 16384 x 16384
 // (see BM_BombNewGame): under 200 ms and 100 MB more memory.

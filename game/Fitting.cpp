@@ -65,10 +65,11 @@ PictureSize16 EvenOutMargins(int16_t w, int16_t h, int16_t gridW, int16_t gridH)
     return s;
 }
 
-Fit FitPicture(int16_t w, int16_t h, int16_t screenW, int16_t screenH, int16_t step) {
+namespace {
+
+// The fit of a picture already shrunk to the budget.
+Fit FitShrunk(PictureSize16 s, int16_t step) {
     Fit fit{};
-    fit.Budget = CellBudget(screenW, screenH, step);
-    PictureSize16 s = ShrinkToBudget(w, h, fit.Budget, step);
     fit.GridW = GridSide(s.W, step);
     fit.GridH = GridSide(s.H, step);
     fit.Cols = Int16(Single(static_cast<double>(fit.GridW) / step));
@@ -86,6 +87,30 @@ Fit FitPicture(int16_t w, int16_t h, int16_t screenW, int16_t screenH, int16_t s
     fit.PicY = static_cast<int16_t>((fit.GridH - fit.PicH) / 2);
     fit.TooSmall = fit.GridW < 2 * step || fit.GridH < 2 * step;
     return fit;
+}
+
+}  // namespace
+
+Fit FitPicture(int16_t w, int16_t h, int16_t screenW, int16_t screenH, int16_t step) {
+    const int16_t budget = CellBudget(screenW, screenH, step);
+    Fit fit = FitShrunk(ShrinkToBudget(w, h, budget, step), step);
+    fit.Budget = budget;
+    return fit;
+}
+
+bool PaintedAt(int16_t w, int16_t h, int16_t step, int16_t picW, int16_t picH) {
+    if (step <= 0) throw std::invalid_argument("grid step must be positive");
+    for (PictureSize16 s{w, h};;) {
+        try {
+            const Fit fit = FitShrunk(s, step);
+            if (fit.PicW == picW && fit.PicH == picH) return true;
+        } catch (const std::exception&) {
+            // A side too long for its grid: no screen fits it without shrinking.
+        }
+        const PictureSize16 next{Int16(s.W * 0.95), Int16(s.H * 0.95)};
+        if (next.W == s.W && next.H == s.H) return false;
+        s = next;
+    }
 }
 
 MiniatureRect SetSize(float w, float h, float frameW, float frameH) {

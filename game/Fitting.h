@@ -58,6 +58,11 @@ struct Fit {
 // The whole fit on a screen of screenW x screenH pixels at grid step `step`.
 Fit FitPicture(int16_t w, int16_t h, int16_t screenW, int16_t screenH, int16_t step);
 
+// Whether a new game of a w x h picture at grid step `step` paints it at
+// picW x picH on some screen: the screen decides only how many times the
+// picture shrinks by 5 % before the rest of the fit.
+bool PaintedAt(int16_t w, int16_t h, int16_t step, int16_t picW, int16_t picH);
+
 // The miniature inside its frame, in the frame's pixels; fractions stay.
 struct MiniatureRect {
     float Left, Top, Width, Height;

@@ -2,6 +2,7 @@
 // the whole file and the picture before it touches the game on the board,
 // so a damaged file or a missing picture never leaves half a game behind.
 #include "game/Fitting.h"
+#include "game/Numeric.h"
 #include "game/Puzzle.h"
 #include "game/PuzzleModule.h"
 #include "game/SavedGame.h"
@@ -106,9 +107,18 @@ bool Puzzle::LoadGame(const QString& fileName) {
             return false;
         }
 
-        // Decoded only as large as it is painted, as a new game does.
-        platform::CoveringPicture picture = platform::LoadPictureCovering(
-            saved->PicFile, QSize(std::max<int>(1, fit->PicW), std::max<int>(1, fit->PicH)));
+        // Decoded only as large as it is painted, as a new game does. A
+        // photograph that its orientation tag turns upright was cut as the
+        // file stores it by games saved before the tag was read: the saved
+        // size tells which way the game was cut.
+        platform::PictureFile file(saved->PicFile);
+        const QSize stored = file.StoredSize();
+        if (file.Size() != stored &&
+            PaintedAt(Int16(stored.width()), Int16(stored.height()), saved->PieceStep, saved->PicW, saved->PicH) &&
+            !PaintedAt(Int16(stored.height()), Int16(stored.width()), saved->PieceStep, saved->PicW, saved->PicH))
+            file.KeepStoredOrientation();
+        platform::CoveringPicture picture =
+            file.Covering(QSize(std::max<int>(1, fit->PicW), std::max<int>(1, fit->PicH)));
         if (!picture) {
             m_Host.SetBusyPointer(false);
             ShowFileMessage(QStringLiteral("A imagem ") + saved->PicFile +

@@ -223,6 +223,24 @@ TEST_F(Grid, ToolTipsAndUnreadableFiles) {
         EXPECT_TRUE(grid->CellToolTip(i).endsWith("k) - 0 x 0"));
         EXPECT_TRUE(grid->IsPlaceholder(i));
     }
+    // A phone photograph stored on its side, tagged to be turned a quarter
+    // clockwise: its size and thumbnail are upright, as a picture stored
+    // upright shows them.
+    QImage stored(400, 200, QImage::Format_RGB32);
+    stored.fill(Qt::blue);
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 200; ++x) stored.setPixel(x, y, qRgb(255, 0, 0));  // the top left quarter
+    grid->AddItem(damaged::Write(QDir(Folder()).filePath("phone.jpg"),
+                                 damaged::WithOrientation(damaged::Written(stored, "JPEG"), 6)));
+    const int16_t phone = grid->ListCount();
+    grid->AddItem(WritePicture(Folder(), "upright.jpg", 200, 400, Qt::blue));
+    const QString size = grid->CellToolTip(phone).section(" - ", 1);
+    EXPECT_EQ(size, grid->CellToolTip(phone + 1).section(" - ", 1));
+    EXPECT_EQ(grid->ThumbRect(phone).size(), grid->ThumbRect(phone + 1).size());
+    const QImage thumb = grid->Thumbnail(phone);
+    ASSERT_GT(thumb.height(), thumb.width());
+    EXPECT_GT(qRed(thumb.pixel(thumb.width() * 3 / 4, thumb.height() / 4)), 200);
+    EXPECT_LT(qRed(thumb.pixel(thumb.width() / 4, thumb.height() / 4)), 60);
     grid->SetImageToolTip(false);
     EXPECT_EQ(grid->lblFigura(1)->toolTip(), "");
     QFile::remove(bad);  // gone since listed: counts as empty, no failure

@@ -298,6 +298,47 @@ TEST(NewGame, LargeJpegIsDecodedReducedButFittedAtItsOwnSize) {
     EXPECT_EQ(m.Pixel(x0 - 1, y0 + h / 2), platform::kWhite);
 }
 
+// A phone photograph stored on its side with an orientation tag is played
+// upright: the fit, the picture cut and the miniature.
+TEST(NewGame, TaggedPhotographsArePlayedUpright) {
+    const QColor red(200, 30, 30), green(30, 200, 30), blue(30, 30, 200), yellow(220, 220, 40);
+    const QByteArray jpeg =
+        damaged::Written(damaged::Quarters(1600, 1000, {red.rgb(), green.rgb(), blue.rgb(), yellow.rgb()}), "JPEG");
+    const struct {
+        int Tag;
+        QSize Shown;
+        QColor Quarters[4];  // left to right, top to bottom
+    } cases[] = {
+        {3, {1600, 1000}, {yellow, blue, green, red}},
+        {6, {1000, 1600}, {blue, red, yellow, green}},
+        {8, {1000, 1600}, {green, yellow, red, blue}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Tag);
+        SetupBoard b({1920, 1080}, game::Hard);
+        ASSERT_TRUE(b.Setup(b.File("foto.jpg", damaged::WithOrientation(jpeg, c.Tag))));
+        const game::Fit fit = game::FitPicture(static_cast<int16_t>(c.Shown.width()),
+                                               static_cast<int16_t>(c.Shown.height()), 1920, 1080, b.state.PieceStep);
+        EXPECT_EQ(b.state.PicW, fit.PicW);
+        EXPECT_EQ(b.state.PicH, fit.PicH);
+        const QSize mini = b.window.MiniaturePictureSize;
+        EXPECT_EQ(mini.width() > mini.height(), c.Shown.width() > c.Shown.height());
+        const game::MiniatureRect box = game::SetSize(c.Shown.width(), c.Shown.height(), 159, 118);
+        EXPECT_FLOAT_EQ(b.window.MiniatureWidth, box.Width);
+        EXPECT_FLOAT_EQ(b.window.MiniatureHeight, box.Height);
+        const platform::Surface& m = b.surfaces.picMaster;
+        const int x0 = fit.PicX, y0 = fit.PicY, w = fit.PicW, h = fit.PicH;
+        const QPoint at[] = {{x0 + w / 4, y0 + h / 4}, {x0 + 3 * w / 4, y0 + h / 4}, {x0 + w / 4, y0 + 3 * h / 4},
+                             {x0 + 3 * w / 4, y0 + 3 * h / 4}};
+        for (int q = 0; q < 4; ++q) {
+            const QColor got = QColor::fromRgb(m.Pixel(at[q].x(), at[q].y()));
+            EXPECT_NEAR(got.red(), c.Quarters[q].red(), 40) << q;
+            EXPECT_NEAR(got.green(), c.Quarters[q].green(), 40) << q;
+            EXPECT_NEAR(got.blue(), c.Quarters[q].blue(), 40) << q;
+        }
+    }
+}
+
 TEST(PictureReader, ReductionCoversWhatIsNeeded) {
     const struct {
         QSize File, Need;

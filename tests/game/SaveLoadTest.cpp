@@ -265,6 +265,44 @@ TEST(SaveLoad, AGameOfA48MegapixelPhotographLoads) {
     EXPECT_NEAR(bottomRight.blue(), 160, 20);
 }
 
+// A phone photograph stored on its side with a tag to turn it: a game saved
+// before the tag was read cut the picture as stored, one saved since cuts
+// it upright, and each loads as it was cut.
+TEST(SaveLoad, AGameOfATaggedPhotographLoadsAsItWasCut) {
+    QImage stored(800, 400, QImage::Format_RGB32);
+    stored.fill(QColor(30, 90, 160));
+    QPainter(&stored).fillRect(0, 0, 400, 200, QColor(230, 180, 40));
+    const QByteArray jpeg = damaged::Written(stored, "JPEG");
+    SaveLoadBoard b;
+    const QString picture = damaged::Write(b.dir.filePath("foto.jpg"), jpeg);
+    ASSERT_TRUE(b.Start(picture, game::Hard));  // as the tag was not read: the file as stored
+    const QString before = b.dir.filePath("antes.pzl");
+    ASSERT_TRUE(b.puzzle.SaveGame(before));
+    SaveLoadBoard asStored;
+    ASSERT_TRUE(asStored.puzzle.LoadGame(before));
+
+    damaged::Write(picture, damaged::WithOrientation(jpeg, 6));
+    SaveLoadBoard old;
+    ASSERT_TRUE(old.puzzle.LoadGame(before));
+    EXPECT_TRUE(old.surfaces.picMaster == asStored.surfaces.picMaster);
+    EXPECT_EQ(old.window.MiniaturePictureSize, asStored.window.MiniaturePictureSize);
+    EXPECT_FLOAT_EQ(old.window.MiniatureWidth, asStored.window.MiniatureWidth);
+    EXPECT_FLOAT_EQ(old.window.MiniatureHeight, asStored.window.MiniatureHeight);
+
+    ASSERT_TRUE(b.Start(picture, game::Hard));
+    EXPECT_GT(b.state.PicH, b.state.PicW);
+    const QString since = b.dir.filePath("agora.pzl");
+    ASSERT_TRUE(b.puzzle.SaveGame(since));
+    SaveLoadBoard upright;
+    ASSERT_TRUE(upright.puzzle.LoadGame(since));
+    const platform::Surface& m = upright.surfaces.picMaster;
+    EXPECT_GT(m.Height(), m.Width());
+    EXPECT_GT(upright.window.MiniatureHeight, upright.window.MiniatureWidth);
+    // The stored picture's top left quarter is the upright one's top right.
+    EXPECT_NEAR(QColor::fromRgb(m.Pixel(m.Width() * 3 / 4, m.Height() / 4)).red(), 230, 20);
+    EXPECT_NEAR(QColor::fromRgb(m.Pixel(m.Width() / 4, m.Height() / 4)).blue(), 160, 20);
+}
+
 // Every file but its clock line.
 QList<QByteArray> WithoutClock(const QByteArray& text) {
     QList<QByteArray> lines = text.split('\n');

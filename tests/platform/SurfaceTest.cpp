@@ -1,5 +1,6 @@
 // Raster operations against their truth tables, clipping at every edge,
 // scaled drawing and picture loading.
+#include "bench/Memory.h"
 #include "platform/PictureReader.h"
 #include "platform/Surface.h"
 #include "support/DamagedPictures.h"
@@ -13,6 +14,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -198,6 +202,8 @@ TEST(LoadPicture, HeadersAreCheckedAgainstTheFileBeforeAnyDecoder) {
     grey.fill(128);
     QImage mono(4000, 3000, QImage::Format_Mono);
     mono.fill(0);
+    QImage widest(32767, 1, QImage::Format_Mono);
+    widest.fill(0);
     QImage flat(4000, 3000, QImage::Format_Indexed8);
     flat.setColorTable({qRgb(40, 90, 160)});
     flat.fill(0);
@@ -247,6 +253,7 @@ TEST(LoadPicture, HeadersAreCheckedAgainstTheFileBeforeAnyDecoder) {
         {"1 x 1 bmp", saved("dot.bmp", dot, "BMP"), LoadError::None, {1, 1}},
         {"1 x 1 gif", dir.filePath("dot.gif"), LoadError::None, {1, 1}},
         {"png named .jpg", saved("png.jpg", dot, "PNG"), LoadError::None, {1, 1}},
+        {"png 32767 wide", saved("widest.png", widest, "PNG"), LoadError::None, {32767, 1}},
     };
     // A decoder may allocate what the picture needs, whatever limit the
     // process has otherwise (Qt's default, 128 MB, turns away 48-megapixel
@@ -265,6 +272,60 @@ TEST(LoadPicture, HeadersAreCheckedAgainstTheFileBeforeAnyDecoder) {
     }
     EXPECT_EQ(QImageReader::allocationLimit(), 3);
     QImageReader::setAllocationLimit(limit);
+
+    // Each bound at its edge: the most a file can honestly hold passes, one
+    // step past it is refused. Only what codes the picture shown counts:
+    // not a PNG's text, a JPEG's comments, a GIF's comment or later frames.
+    const QByteArray rows = qCompress(QByteArray(4, '\0')).mid(4);
+    const int pngWidth = static_cast<int>((rows.size() * 1100 - 1) / 3);  // 1 + 3w bytes a row
+    QByteArray pngText = damaged::PngClaiming(pngWidth + 1, 1);
+    pngText.insert(33, damaged::PngChunk("tEXt", "Comment" + QByteArray(1000, '\0')));
+    const QByteArray baseline = damaged::JpegWith(16, 16, false);
+    const qsizetype scan = baseline.lastIndexOf("\xFF\xD9") - baseline.indexOf("\xFF\xDA") - 14;  // 3 components
+    const auto jpegWidth = static_cast<uint16_t>(scan * 1024);
+    QByteArray gifComment = damaged::GifClaiming(8193, 1);
+    gifComment.insert(19, "\x21\xFE" + damaged::GifData(255));
+    const QByteArray greyScans = damaged::JpegWith(64, 64, true, 0, 0, 0, true);
+    const int ownScans = static_cast<int>(greyScans.count("\xFF\xDA"));
+    const struct {
+        const char* Name;
+        QByteArray Bytes;
+        LoadError Error;
+    } edges[] = {
+        {"png at its deflate bound", damaged::PngClaiming(pngWidth, 1), LoadError::None},
+        {"png a pixel past it with a text chunk", pngText, LoadError::NotAPicture},
+        {"png 32768 wide", damaged::BlankPng(32768, 1, 1, false), LoadError::TooLarge},
+        {"baseline jpeg at its bound", damaged::JpegWith(jpegWidth, 1, false), LoadError::None},
+        {"baseline jpeg a pixel past it, padded with comments",
+         damaged::JpegWith(static_cast<uint16_t>(jpegWidth + 1), 1, false, 0, 0, 70000), LoadError::NotAPicture},
+        {"rle8 bmp at 255 pixels for 2 bytes", damaged::Rle8Claiming(510, 4096, 4096), LoadError::None},
+        {"rle8 bmp a row past it", damaged::Rle8Claiming(510, 4097, 4096), LoadError::NotAPicture},
+        {"bmp holding half its rows", damaged::MonoBitmapRows(64, 64, 32), LoadError::None},
+        {"bmp holding a row less", damaged::MonoBitmapRows(64, 64, 31), LoadError::NotAPicture},
+        {"bmp holding a quarter of its rows", damaged::MonoBitmapRows(64, 64, 16), LoadError::NotAPicture},
+        {"gif at its bound", damaged::GifClaiming(8192, 1), LoadError::None},
+        {"gif a pixel past it with a comment", gifComment, LoadError::NotAPicture},
+        {"gif a pixel past it with a later frame", damaged::GifFrames(8193, 1, 1, 1, 2, 4096), LoadError::NotAPicture},
+        // What a whole decode may hold: 100 megapixels and 320 MB.
+        {"1-bit png of 100 megapixels", damaged::BlankPng(10000, 10000, 1, false), LoadError::None},
+        {"1-bit png a row over", damaged::BlankPng(10000, 10001, 1, false), LoadError::TooLarge},
+        {"16-bit grey png of 320 MB", damaged::BlankPng(6000, 6990, 16, false), LoadError::None},
+        {"16-bit grey png over", damaged::BlankPng(6000, 7000, 16, false), LoadError::TooLarge},
+        {"gif of 320 MB", damaged::GifFrames(10000, 8388, 10000, 8388, 20479, 0), LoadError::None},
+        {"gif a row over", damaged::GifFrames(10000, 8389, 10000, 8389, 20481, 0), LoadError::TooLarge},
+        // A progressive JPEG holds 2 bytes a coefficient for every block.
+        {"progressive jpeg of 320 MB of coefficients", damaged::JpegWith(10560, 10560, true, 108900),
+         LoadError::None},
+        {"progressive jpeg a row of blocks over", damaged::JpegWith(10576, 10576, true, 109300), LoadError::TooLarge},
+        {"grey progressive jpeg visiting each block 16 times", damaged::JpegWith(64, 64, true, 0, 16 - ownScans, 0, true),
+         LoadError::None},
+        {"grey progressive jpeg visiting each block 17 times", damaged::JpegWith(64, 64, true, 0, 17 - ownScans, 0, true),
+         LoadError::NotAPicture},
+    };
+    for (const auto& c : edges) {
+        SCOPED_TRACE(c.Name);
+        EXPECT_EQ(platform::PictureFile(file("edge", c.Bytes)).Error(), c.Error);
+    }
 }
 
 // A picture with a different colour at almost every pixel.
@@ -273,6 +334,138 @@ QImage Drawing(int w, int h, QImage::Format format = QImage::Format_RGB32) {
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) image.setPixel(x, y, qRgb(x * 255 / w, y * 255 / h, (x * 7 + y * 13) & 255));
     return image.convertToFormat(format);
+}
+
+// Files whose headers tell the truth, each a few hundred kilobytes at most,
+// of pictures no photograph comes near: decoded, each would take seconds and
+// gigabytes. Every read of them (the probe, a thumbnail, a new game's) costs
+// no more than the same reads of a genuine photograph in this test: a
+// generous multiple of its time, and its peak memory + 150 MB.
+TEST(LoadPicture, TruthfulPicturesCostNoMoreThanAPhotograph) {
+    QTemporaryDir dir;
+    const QString photo = dir.filePath("photo.png");
+    ASSERT_TRUE(Drawing(3000, 2000).save(photo, "PNG"));
+    struct Cost {
+        double Seconds, Megabytes;
+        platform::LoadError Error;
+    };
+    // AddressSanitizer holds freed memory back for a while: what a process
+    // keeps resident then tells nothing of what a read needs at once.
+#if defined(__SANITIZE_ADDRESS__)
+    constexpr bool kMemory = false;
+#else
+    constexpr bool kMemory = true;
+#endif
+    // The chooser's read (its thumbnail), then a new game's, or the
+    // thumbnail's alone.
+    auto read = [](const QString& path, bool game = true) {
+        const double base = bench::ResetPeak();
+        const auto start = std::chrono::steady_clock::now();
+        platform::PictureFile picture(path);
+        const QImage thumb = picture.Scaled(QSize(120, 80));
+        if (game) picture.Covering(QSize(900, 600));
+        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+        return Cost{took.count(), bench::PeakMegabytes() - base, picture.Error()};
+    };
+    Cost genuine = read(photo);
+    ASSERT_EQ(genuine.Error, platform::LoadError::None);
+    for (int i = 0; i < 2; ++i) {
+        const Cost again = read(photo);
+        genuine.Seconds = std::min(genuine.Seconds, again.Seconds);
+        genuine.Megabytes = std::max(genuine.Megabytes, again.Megabytes);
+    }
+    // The blank rows are honest: they decode.
+    const QImage blank = QImage::fromData(damaged::BlankPng(300, 200, 8, true));
+    ASSERT_EQ(blank.size(), QSize(300, 200));
+    EXPECT_EQ(blank.pixel(299, 199), qRgb(0x20, 0x40, 0x60));
+
+    QByteArray arithmetic = damaged::JpegWith(32767, 32767, true, 66000);
+    arithmetic[arithmetic.indexOf("\xFF\xC2") + 1] = char(0xCA);
+    const struct {
+        const char* Name;
+        QByteArray Bytes;
+    } bombs[] = {
+        {"1-bit png 20000 x 20000", damaged::BlankPng(20000, 20000, 1, false)},
+        {"1-bit png 32767 x 32767", damaged::BlankPng(32767, 32767, 1, false)},
+        {"8-bit palette png 16000 x 16000", damaged::BlankPng(16000, 16000, 8, true)},
+        {"rle8 bmp 16383 x 16383", damaged::RleRuns(16383, 16383, 8)},
+        {"rle4 bmp 16383 x 16383", damaged::RleRuns(16383, 16383, 4)},
+        {"1-bit bmp 16383 x 16383 holding half its rows", damaged::MonoBitmapRows(16383, 16383, 8192)},
+        {"gif 16000 x 16000", damaged::GifFrames(16000, 16000, 16000, 16000, 62500, 0)},
+        {"gif 16000 x 16000 whose first frame a later one pays for", damaged::GifFrames(16000, 16000, 1, 1, 2, 62500)},
+        {"progressive jpeg 32767 x 32767 padded with comments", damaged::JpegWith(32767, 32767, true, 0, 0, 1000000)},
+        {"progressive jpeg 32767 x 32767", damaged::JpegWith(32767, 32767, true, 1050000)},
+        {"arithmetic progressive jpeg 32767 x 32767", arithmetic},
+        {"jpeg 8000 x 8000 of 6500 empty scans", damaged::JpegWith(8000, 8000, true, 62500, 6500)},
+    };
+    for (const auto& bomb : bombs) {
+        SCOPED_TRACE(bomb.Name);
+        const Cost cost = read(damaged::Write(dir.filePath("bomb"), bomb.Bytes));
+        EXPECT_LT(cost.Seconds, 3 * genuine.Seconds);
+        if (kMemory) EXPECT_LT(cost.Megabytes, genuine.Megabytes + 150);
+        EXPECT_NE(cost.Error, platform::LoadError::None);
+    }
+    // Neither the thumbnail nor the game of a large 1-bit picture is made
+    // through a whole copy in 32 bits a pixel (192 MB here).
+    const QString mono = damaged::Write(dir.filePath("mono.png"), damaged::BlankPng(8000, 6000, 1, false));
+    for (const bool game : {false, true}) {
+        SCOPED_TRACE(game ? "game" : "thumbnail");
+        const Cost cost = read(mono, game);
+        EXPECT_EQ(cost.Error, platform::LoadError::None);
+        if (kMemory) EXPECT_LT(cost.Megabytes, read(photo, game).Megabytes + 100);
+    }
+}
+
+// A photograph whose EXIF orientation says how to turn it is read turned,
+// in size and pixels, whole, reduced and as a thumbnail; kept as stored
+// when asked.
+TEST(LoadPicture, TaggedPhotographsAreReadUpright) {
+    QTemporaryDir dir;
+    const QRgb red = qRgb(220, 30, 30), green = qRgb(30, 200, 30), blue = qRgb(30, 30, 220),
+               yellow = qRgb(230, 220, 40);
+    const QByteArray jpeg = damaged::Written(damaged::Quarters(400, 200, {red, green, blue, yellow}), "JPEG");
+    auto near = [](QRgb px, QRgb want) {
+        return std::abs(qRed(px) - qRed(want)) < 40 && std::abs(qGreen(px) - qGreen(want)) < 40 &&
+               std::abs(qBlue(px) - qBlue(want)) < 40;
+    };
+    // The colours at the centres of the quarters, left to right, top to bottom.
+    auto quarters = [&](const QImage& image, const std::array<QRgb, 4>& want) {
+        const int w = image.width(), h = image.height();
+        return near(image.pixel(w / 4, h / 4), want[0]) && near(image.pixel(3 * w / 4, h / 4), want[1]) &&
+               near(image.pixel(w / 4, 3 * h / 4), want[2]) && near(image.pixel(3 * w / 4, 3 * h / 4), want[3]);
+    };
+    const struct {
+        int Tag;
+        QSize Shown;
+        std::array<QRgb, 4> Quarters;
+    } cases[] = {
+        {1, {400, 200}, {red, green, blue, yellow}},
+        {3, {400, 200}, {yellow, blue, green, red}},   // turned half round
+        {6, {200, 400}, {blue, red, yellow, green}},   // a quarter clockwise
+        {8, {200, 400}, {green, yellow, red, blue}},   // a quarter anticlockwise
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Tag);
+        const QString path = damaged::Write(dir.filePath(QString("tag%1.jpg").arg(c.Tag)),
+                                            damaged::WithOrientation(jpeg, c.Tag));
+        platform::PictureFile picture(path);
+        EXPECT_EQ(picture.Size(), c.Shown);
+        EXPECT_EQ(picture.StoredSize(), QSize(400, 200));
+        const platform::CoveringPicture decoded = picture.Covering(QSize());
+        const QImage whole = decoded.Pixels.Image();
+        EXPECT_EQ(whole.size(), c.Shown);
+        EXPECT_TRUE(quarters(whole, c.Quarters));
+        const platform::CoveringPicture reduced = picture.Covering(c.Shown / 4);
+        EXPECT_EQ(reduced.FileSize, c.Shown);
+        EXPECT_EQ(reduced.Pixels.Image().size(), c.Shown / 4);
+        EXPECT_TRUE(quarters(reduced.Pixels.Image(), c.Quarters));
+        const QImage thumb = picture.Scaled(c.Shown / 10);
+        EXPECT_EQ(thumb.size(), c.Shown / 10);
+        EXPECT_TRUE(quarters(thumb, c.Quarters));
+        picture.KeepStoredOrientation();
+        EXPECT_EQ(picture.Size(), QSize(400, 200));
+        EXPECT_TRUE(quarters(picture.Covering(QSize(100, 50)).Pixels.Image(), {red, green, blue, yellow}));
+    }
 }
 
 // A JPEG with arithmetic coding, which Qt's writer does not offer.
