@@ -293,10 +293,10 @@ Header CheckJpeg(ByteSource& in) {
             h = Big16(sof + 1);
             w = Big16(sof + 3);
             for (int c = 0; c < count; ++c) {
-                uint8_t spec[3];
-                if (!in.Read(spec, 3)) return {};
-                const int ch = std::max(1, spec[1] >> 4), cv = std::max(1, spec[1] & 15);
-                components.push_back({spec[0], ch, cv});
+                uint8_t comp[3];
+                if (!in.Read(comp, 3)) return {};
+                const int ch = std::max(1, comp[1] >> 4), cv = std::max(1, comp[1] & 15);
+                components.push_back({comp[0], ch, cv});
                 maxH = std::max<int64_t>(maxH, ch);
                 maxV = std::max<int64_t>(maxV, cv);
             }
@@ -314,10 +314,10 @@ Header CheckJpeg(ByteSource& in) {
         if (length < 3 || !in.Read(&count, 1)) break;
         const int64_t mcusX = (w + 8 * maxH - 1) / (8 * maxH), mcusY = (h + 8 * maxV - 1) / (8 * maxV);
         for (int c = 0; c < count && 1 + 2 * c + 2 <= length - 2; ++c) {
-            uint8_t spec[2];
-            if (!in.Read(spec, 2)) return {};
+            uint8_t comp[2];
+            if (!in.Read(comp, 2)) return {};
             for (const Component& k : components)
-                if (k.Id == spec[0]) visits += mcusX * k.H * mcusY * k.V;
+                if (k.Id == comp[0]) visits += mcusX * k.H * mcusY * k.V;
         }
         in.Skip(length - 3 - 2 * qint64(count));
         ++scans;
