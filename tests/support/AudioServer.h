@@ -23,6 +23,14 @@ inline bool ServerAnswers() {
     return pactl.waitForFinished(10000) && pactl.exitStatus() == QProcess::NormalExit && pactl.exitCode() == 0;
 }
 
+// How many output streams play to the server now.
+inline int OutputStreams() {
+    QProcess pactl;
+    pactl.start(QStringLiteral("pactl"), {QStringLiteral("list"), QStringLiteral("short"), QStringLiteral("sink-inputs")});
+    if (!pactl.waitForFinished(10000)) return -1;
+    return static_cast<int>(pactl.readAllStandardOutput().count('\n'));
+}
+
 // Lets events run until `done` holds or `seconds` have passed.
 inline bool RunEventsUntil(const std::function<bool()>& done, double seconds) {
     QElapsedTimer clock;
