@@ -145,6 +145,12 @@ std::shared_ptr<const Samples> Convert(const QByteArray& wave, const WaveInfo& i
 
 }  // namespace
 
+std::vector<int16_t> DeviceSamples(const QByteArray& wave) {
+    const std::optional<WaveInfo> info = ParseWave(wave);
+    if (!info) return {};
+    return *Convert(wave, *info);
+}
+
 struct SoundPlayer::Cue {
     QByteArray Wave;  // the whole file, to know the sound again
     std::shared_ptr<const Samples> Converted;

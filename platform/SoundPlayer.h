@@ -6,6 +6,7 @@
 #include <QByteArray>
 
 #include <chrono>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -27,6 +28,10 @@ struct WaveInfo {
 // truncated header, another format, no samples, or a chunk before the
 // samples that runs past the end of the file.
 std::optional<WaveInfo> ParseWave(const QByteArray& wave);
+
+// What the player hands the audio device for a WAVE file: 16-bit samples,
+// two channels interleaved, at 44,100 Hz (empty for what ParseWave refuses).
+std::vector<int16_t> DeviceSamples(const QByteArray& wave);
 
 // An output stream is open on the audio device while sounds are wanted,
 // pulled by the device a few milliseconds at a time: it hands out the
