@@ -13,7 +13,6 @@
 
 #include <QCoreApplication>
 #include <QEvent>
-#include <QProcess>
 #include <QRandomGenerator>
 #include <QTimer>
 
@@ -366,7 +365,7 @@ TEST(SoundPlayer, AServerThatRestartsIsUsedAgainFromTheNextCue) {
     ear.Play(tools::ClickWave());
     Listener::Wait(300);
     // The recording goes with the server; a new one hears the new server.
-    ASSERT_EQ(QProcess::execute(QStringLiteral("bash"), {QStringLiteral("-c"), restart}), 0);
+    ASSERT_EQ(std::system(restart.toLocal8Bit().constData()), 0);
     ear.Asked.clear();
     ear.Recording.emplace();
     ASSERT_TRUE(ear.Recording->WaitRunning());

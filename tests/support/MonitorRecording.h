@@ -108,8 +108,8 @@ struct Hearing {
     double DropoutMs = 0;
 };
 
-// The limit of a cue's latency, which the median and nine cues in ten
-// keep; a busy machine may hold up the odd one. Beyond the longest latency
+// The limit of a cue's latency, which the median and all but one cue in
+// ten (rounded up) keep; a busy machine may hold up the odd one. Beyond the longest latency
 // a cue counts as not heard.
 constexpr double kMaxLatencyMs = 50;
 constexpr double kLongestLatencyMs = 150;
