@@ -408,7 +408,8 @@ Hearing Hear(const MonitorRecording& recording, const std::vector<Asked>& asked)
     // The high one leaves out one cue in ten, rounded up.
     const size_t n = onTime.size();
     const double median = n ? onTime[(n - 1) / 2] : 0.0;
-    const double high = n ? onTime[std::max<size_t>((n - 1) / 2, n - 1 - (n + 9) / 10)] : 0.0;
+    const size_t spare = (n + 9) / 10;
+    const double high = n ? onTime[n > spare ? std::max((n - 1) / 2, n - 1 - spare) : (n - 1) / 2] : 0.0;
     char figures[320];
     std::snprintf(figures, sizeof figures,
                   "%s: heard %d of %d expected (%d asked), %.1f to %.1f ms after asking, median %.1f, all but one in ten within %.1f; "
