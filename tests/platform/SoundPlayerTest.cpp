@@ -23,6 +23,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
+#include <string>
 #include <thread>
 
 namespace {
@@ -62,6 +63,7 @@ struct Listener {
     std::vector<audiotest::Asked> Asked;
     std::vector<double> CallMs;
     double ReadyMs = 0;
+    std::string Streams;  // the server's streams once the device is open
 
     explicit Listener(std::chrono::milliseconds idleSpell = platform::SoundPlayer::kIdleSpell) : Player(idleSpell) {}
 
@@ -70,6 +72,7 @@ struct Listener {
         Ready();
         if (!Recording->WaitRunning()) return false;
         Wait(200);  // the device opens meanwhile
+        Streams = audiotest::OutputStreamIds();
         return true;
     }
     void Ready() {
@@ -224,6 +227,8 @@ TEST(SoundPlayer, EachCueIsHeardSoonAfterItIsAsked) {
             ear.Play(cue.Wave);
             Listener::Wait(cue.GapMs);
         }
+        // The device stays open from cue to cue.
+        EXPECT_EQ(audiotest::OutputStreamIds(), ear.Streams) << cue.Name;
         const audiotest::Hearing heard = ear.Hear();
         EXPECT_EQ(heard.ExpectedCount, cue.Times) << cue.Name;
         EXPECT_TRUE(audiotest::HeardAsAsked(heard, cue.Name));

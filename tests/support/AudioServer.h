@@ -35,10 +35,14 @@ inline std::optional<std::string> Shell(const char* command) {
 // Whether an audio server answers pactl.
 inline bool ServerAnswers() { return Shell("timeout 10 pactl info >/dev/null 2>&1").has_value(); }
 
-// How many output streams play to the server now.
+// The output streams that play to the server now, by the server's number
+// for each, a line each; a stream opened anew has a new number.
+inline std::string OutputStreamIds() {
+    return Shell("timeout 10 pactl list short sink-inputs | cut -f1").value_or("?");
+}
 inline int OutputStreams() {
-    const std::optional<std::string> out = Shell("timeout 10 pactl list short sink-inputs");
-    return out ? static_cast<int>(std::count(out->begin(), out->end(), '\n')) : -1;
+    const std::string ids = OutputStreamIds();
+    return ids == "?" ? -1 : static_cast<int>(std::count(ids.begin(), ids.end(), '\n'));
 }
 
 // Lets events run until `done` holds or `seconds` have passed.
