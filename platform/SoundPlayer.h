@@ -64,8 +64,9 @@ public:
 
     // Starts playing and returns at once. A buffer that is no playable WAVE
     // file stops the sound playing and plays nothing. With no device open,
-    // one is looked for again (at most twice a second); a sound asked for
-    // then starts as soon as it opens, if that is soon.
+    // one is opened, and the sound starts when it is. Where none could be
+    // found, one is looked for again at most twice a second, and a sound
+    // asked for meanwhile starts when it opens only if that is soon.
     void Play(const QByteArray& wave);
 
     // True from a sound's start until the device has taken its last sample
