@@ -327,7 +327,7 @@ Hearing Hear(const MonitorRecording& recording, const std::vector<Asked>& asked)
     constexpr long kWindow = static_cast<long>(5 * kMs);
     constexpr long kEdge = static_cast<long>(4 * kMs);
     constexpr long kSlipBack = static_cast<long>(1 * kMs), kSlipOn = static_cast<long>(30 * kMs);
-    constexpr long kMaxDropout = static_cast<long>(100 * kMs);
+    constexpr long kMaxDropout = static_cast<long>(300 * kMs);
     // Whether the recording at `k` follows `span` started at `from`; silence
     // is all but exact, and a cue may differ from the server's copy by the
     // way its rate was changed.
