@@ -148,6 +148,11 @@ std::optional<int32_t> QtHost::ShowColor(int32_t initial, bool fullOpen, std::ar
 
 void QtHost::PlaySound(const QByteArray& wave) { m_Sound->Play(wave); }
 
+void QtHost::KeepSoundReady(bool ready) {
+    if (ready) m_Sound->OpenDevice();
+    else m_Sound->ReleaseDevice();
+}
+
 void QtHost::PrepareSounds(std::initializer_list<QByteArray> waves) {
     for (const QByteArray& wave : waves) m_Sound->Prepare(wave);
 }

@@ -28,8 +28,9 @@ public:
     std::optional<platform::FileDialogAnswer> ShowSaveFile(const platform::FileDialogRequest& request) override;
     std::optional<int32_t> ShowColor(int32_t initial, bool fullOpen, std::array<int32_t, 16>& custom) override;
     void PlaySound(const QByteArray& wave) override;
-    // Sets up the audio the given sounds need, so that their cues only start
-    // and stop it.
+    void KeepSoundReady(bool ready) override;
+    // Turns the given sounds into what the audio device plays, so that
+    // their cues only start and stop it.
     void PrepareSounds(std::initializer_list<QByteArray> waves);
     // Ends the sound playing and lets the audio device go, before the
     // application object does; later cues play nothing.

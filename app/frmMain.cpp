@@ -100,6 +100,8 @@ void frmMain::BuildMenus() {
     mnuSounds->setCheckable(true);
     mnuSounds->setChecked(true);
     OnTriggered(mnuSounds, [this] { mnuSounds_Click(); });
+    // However the check mark changes, the audio device follows it.
+    connect(mnuSounds, &QAction::toggled, this, [this](bool on) { m_Host.KeepSoundReady(on); });
     mnuStatus = mnuOptions->addAction(QStringLiteral("Exibir miniatura"));
     mnuStatus->setCheckable(true);
     mnuStatus->setChecked(true);

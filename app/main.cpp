@@ -33,6 +33,8 @@ int Run(int argc, char* argv[]) {
         host.SetOwner(main.get());
         main->Form_Load();
         host.PrepareSounds({state.SndClick, state.SndGiro, state.SndRotate, state.SndComplete});
+        // The audio device is open only while the sounds are on.
+        host.KeepSoundReady(main->SoundsChecked());
     };
     auto showMain = [&]() -> QWidget* {
         loadMain();

@@ -59,6 +59,9 @@ public:
     // Plays a complete WAVE file from memory without waiting; a sound still
     // playing is cut off. A sound that cannot be played is skipped silently.
     virtual void PlaySound(const QByteArray& wave) = 0;
+    // Whether cues are wanted: the audio device is made ready for the next
+    // one, or let go while there are none.
+    virtual void KeepSoundReady(bool ready) { (void)ready; }
 
     // Seconds on a clock that never goes back (not the time of day).
     virtual double MonotonicSeconds() = 0;

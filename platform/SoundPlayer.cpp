@@ -13,6 +13,7 @@
 #include <cstring>
 #include <mutex>
 #include <thread>
+#include <utility>
 
 namespace platform {
 
@@ -85,10 +86,14 @@ constexpr auto kRetry = std::chrono::milliseconds(500);
 // that has pulled nothing for this long has lost its server without saying
 // so (PipeWire's does) and is opened anew.
 constexpr auto kStalled = std::chrono::milliseconds(500);
-// A sound asked for while the device was being opened starts when it
-// opens if it was asked for no longer ago than this; later it would be
-// out of step with what the player sees.
+// A sound asked for while no device could be opened starts when one opens
+// if it was asked for no longer before that try began than this; later it
+// would be out of step with what the player sees. The sound that sets a try
+// off waits for it.
 constexpr auto kStale = std::chrono::milliseconds(100);
+// With the idle spell over while a sound still plays (a spell shorter than
+// a sound), the thread looks again this much later.
+constexpr auto kIdleRecheck = std::chrono::milliseconds(250);
 // Closing waits this long for the device to let go.
 constexpr auto kCloseWait = std::chrono::seconds(2);
 // The game has four sounds; anything beyond this many distinct ones is
@@ -104,8 +109,8 @@ std::mutex& SdlMutex() {
     return mutex;
 }
 
-// ALSA reports a missing sound card on standard error each time a device
-// is looked for; once is enough.
+// ALSA reports a missing sound card on standard error, several lines each
+// time a device is looked for; the player is silent without one by design.
 void Quiet(const char*, int, const char*, int, const char*, ...) {}
 
 // The samples of a WAVE file in the device's format: 16-bit, each channel
@@ -140,6 +145,12 @@ std::shared_ptr<const Samples> Convert(const QByteArray& wave, const WaveInfo& i
 
 }  // namespace
 
+std::vector<int16_t> DeviceSamples(const QByteArray& wave) {
+    const std::optional<WaveInfo> info = ParseWave(wave);
+    if (!info) return {};
+    return *Convert(wave, *info);
+}
+
 struct SoundPlayer::Cue {
     QByteArray Wave;  // the whole file, to know the sound again
     std::shared_ptr<const Samples> Converted;
@@ -151,8 +162,10 @@ struct SoundPlayer::Cue {
 // to swap the sound or to copy one pull's worth of samples.
 class SoundPlayer::Output {
 public:
-    static std::shared_ptr<Output> Open() {
-        auto output = std::make_shared<Output>();
+    explicit Output(std::chrono::milliseconds idleSpell) : m_IdleSpell(idleSpell) {}
+
+    static std::shared_ptr<Output> Open(std::chrono::milliseconds idleSpell) {
+        auto output = std::make_shared<Output>(idleSpell);
         output->m_Thread = std::thread([output] { output->Run(); });
         return output;
     }
@@ -165,13 +178,24 @@ public:
             m_At = 0;
             m_AskedAt = Clock::now();
         }
-        // The thread looks whether the device still plays, and opens it
-        // if it does not.
+        Tell(m_Asked);
+    }
+
+    // Has the thread open the device, or look whether it still plays.
+    void Wake() {
         {
-            std::lock_guard lock(m_ControlMutex);
-            m_Asked = true;
+            std::lock_guard lock(m_SoundMutex);
+            m_AskedAt = Clock::now();
         }
-        m_Control.notify_one();
+        Tell(m_Asked);
+    }
+
+    void Release() {
+        {
+            std::lock_guard lock(m_SoundMutex);
+            m_Sound.reset();
+        }
+        Tell(m_Release);
     }
 
     bool Active() const {
@@ -216,6 +240,24 @@ private:
         m_PulledAt = Clock::now().time_since_epoch().count();
     }
 
+    void Tell(bool& flag) {
+        {
+            std::lock_guard lock(m_ControlMutex);
+            flag = true;
+        }
+        m_Control.notify_one();
+    }
+
+    // Nothing plays, nor was asked for during the idle spell.
+    bool Idle() const {
+        std::lock_guard lock(m_SoundMutex);
+        return !m_Sound && Clock::now() - m_AskedAt >= m_IdleSpell;
+    }
+    Clock::time_point IdleEnd() const {
+        std::lock_guard lock(m_SoundMutex);
+        return std::max(m_AskedAt + m_IdleSpell, Clock::now() + kIdleRecheck);
+    }
+
     bool Stalled() const {
         return Clock::now() - Clock::time_point(Clock::duration(m_PulledAt.load())) > kStalled;
     }
@@ -223,34 +265,55 @@ private:
     void Run() {
         SDL_AudioDeviceID device = 0;
         bool initialised = false;
-        std::optional<Clock::time_point> tried;
+        // A device let go on purpose is opened again with SDL's audio as it
+        // was set up; one lost with its server, with SDL's audio set up anew.
+        bool lost = true;
+        std::optional<Clock::time_point> failed;  // the last try that opened none
+        const auto close = [&] {
+            m_Open = false;
+            SDL_CloseAudioDevice(device);
+            device = 0;
+        };
         std::unique_lock lock(m_ControlMutex);
+        const auto told = [this] { return m_Quit || m_Asked || m_Release; };
         for (bool first = true; !m_Quit; first = false) {
             if (!first) {
-                m_Control.wait(lock, [this] { return m_Quit || m_Asked; });
+                // An open device is let go once it has been idle for a spell.
+                if (device) m_Control.wait_until(lock, IdleEnd(), told);
+                else m_Control.wait(lock, told);
                 if (m_Quit) break;
             }
-            m_Asked = false;
+            const bool asked = std::exchange(m_Asked, false) || first;
+            const bool release = std::exchange(m_Release, false);
             lock.unlock();
             {
                 std::lock_guard sdl(SdlMutex());
+                if (device && (release || (!asked && Idle()))) {
+                    close();
+                    lost = false;
+                }
                 // A device lost (its server gone) reports itself stopped,
                 // or stops pulling.
-                if (device && (SDL_GetAudioDeviceStatus(device) != SDL_AUDIO_PLAYING || Stalled())) {
-                    m_Open = false;
-                    SDL_CloseAudioDevice(device);
-                    device = 0;
+                if (asked && device && (SDL_GetAudioDeviceStatus(device) != SDL_AUDIO_PLAYING || Stalled())) {
+                    close();
+                    lost = true;
                 }
-                if (!device && (!tried || Clock::now() - *tried >= kRetry)) {
-                    tried = Clock::now();
-                    // Setting SDL's audio up anew finds a server that has
-                    // come up since; the one it found before may be gone.
-                    if (initialised) SDL_QuitSubSystem(SDL_INIT_AUDIO);
-                    // SDL leaves the process's signals alone.
-                    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-                    initialised = InitAudio();
-                    if (initialised) device = OpenDevice();
-                    snd_lib_error_set_handler(&Quiet);
+                if (asked && !device && (!failed || Clock::now() - *failed >= kRetry)) {
+                    const Clock::time_point tried = Clock::now();
+                    if (initialised && !lost) device = OpenDevice(tried);
+                    if (!device) {
+                        // Setting SDL's audio up anew finds a server that has
+                        // come up since; the one it found before may be gone.
+                        if (initialised) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+                        // SDL leaves the process's signals alone.
+                        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+                        snd_lib_error_set_handler(&Quiet);
+                        initialised = InitAudio();
+                        if (initialised) device = OpenDevice(tried);
+                    }
+                    if (device) failed.reset();
+                    else failed = tried;
+                    lost = !device;
                 }
             }
             lock.lock();
@@ -284,7 +347,7 @@ private:
         return SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
     }
 
-    SDL_AudioDeviceID OpenDevice() {
+    SDL_AudioDeviceID OpenDevice(Clock::time_point tried) {
         // SDL's events come with its audio; nothing here reads them.
         SDL_EventState(SDL_AUDIODEVICEADDED, SDL_IGNORE);
         SDL_EventState(SDL_AUDIODEVICEREMOVED, SDL_IGNORE);
@@ -300,7 +363,7 @@ private:
         if (!device) return 0;
         {
             std::lock_guard lock(m_SoundMutex);
-            if (m_Sound && Clock::now() - m_AskedAt > kStale) m_Sound.reset();
+            if (m_Sound && tried - m_AskedAt > kStale) m_Sound.reset();
         }
         m_Open = true;
         m_PulledAt = Clock::now().time_since_epoch().count();
@@ -311,17 +374,18 @@ private:
     mutable std::mutex m_SoundMutex;
     std::shared_ptr<const Samples> m_Sound;
     size_t m_At = 0;
-    Clock::time_point m_AskedAt;
+    Clock::time_point m_AskedAt = Clock::now();  // the last sound, or the last call for the device
 
     std::mutex m_ControlMutex;
     std::condition_variable m_Control;
-    bool m_Asked = false, m_Quit = false, m_Done = false;
+    bool m_Asked = false, m_Release = false, m_Quit = false, m_Done = false;
+    const std::chrono::milliseconds m_IdleSpell;
     std::atomic<bool> m_Open{false};
     std::atomic<Clock::rep> m_PulledAt{0};  // when the device last pulled, on `Clock`
     std::thread m_Thread;
 };
 
-SoundPlayer::SoundPlayer() = default;
+SoundPlayer::SoundPlayer(std::chrono::milliseconds idleSpell) : m_IdleSpell(idleSpell) {}
 
 SoundPlayer::~SoundPlayer() { Close(); }
 
@@ -349,16 +413,24 @@ const SoundPlayer::Cue* SoundPlayer::Find(const QByteArray& wave) {
 }
 
 void SoundPlayer::Prepare(const QByteArray& wave) {
+    if (!m_Closed) Find(wave);
+}
+
+void SoundPlayer::OpenDevice() {
     if (m_Closed) return;
-    Find(wave);
-    if (!m_Output) m_Output = Output::Open();
+    if (!m_Output) m_Output = Output::Open(m_IdleSpell);
+    else m_Output->Wake();
+}
+
+void SoundPlayer::ReleaseDevice() {
+    if (m_Output) m_Output->Release();
 }
 
 void SoundPlayer::Play(const QByteArray& wave) {
     if (m_Closed) return;
     const Cue* cue = Find(wave);
     if (!cue && !m_Output) return;
-    if (!m_Output) m_Output = Output::Open();
+    if (!m_Output) m_Output = Output::Open(m_IdleSpell);
     // Whatever plays is cut off, also when the new sound cannot be played.
     m_Output->Play(cue ? cue->Converted : nullptr);
 }

@@ -7,9 +7,17 @@
 set -euo pipefail
 
 if [ "${1:-}" = --restart ]; then
+    # The old server is waited for until it has ended, not only until it
+    # says it stops: what it removes on its way out (its pid file, its
+    # socket) would by then be the new one's.
+    old=$(cat "$XDG_RUNTIME_DIR/pulse/pid" 2>/dev/null || true)
     pulseaudio --kill 2>/dev/null || true
-    for _ in $(seq 100); do
-        pulseaudio --check 2>/dev/null || break
+    for _ in $(seq 200); do
+        if [ -n "$old" ]; then
+            [ -e "/proc/$old" ] || break
+        else
+            pulseaudio --check 2>/dev/null || break
+        fi
         sleep 0.05
     done
 fi

@@ -40,6 +40,11 @@ public:
         Asked.push_back({audiotest::Clock::now(), wave});
         Speaker->Play(wave);
     }
+    void KeepSoundReady(bool ready) override {
+        if (!Speaker) return;
+        if (ready) Speaker->OpenDevice();
+        else Speaker->ReleaseDevice();
+    }
 };
 
 class PlayWindowTest : public ::testing::Test {
@@ -178,7 +183,10 @@ TEST_F(PlayWindowTest, CuesOfRapidNestedMouseBurstsAreHeardOnTheAudioServer) {
     audiotest::MonitorRecording recording;
     ASSERT_TRUE(recording.WaitRunning());
     StartGame(5);
+    // The audio device is open only while the sound option is on.
+    window->mnuSounds->setChecked(false);
     window->mnuSounds->setChecked(true);
+    EXPECT_TRUE(audiotest::RunEventsUntil([] { return audiotest::OutputStreams() == 1; }, 2.0));
     QWidget* board = window->picScreen();
     QRandomGenerator random(20240611);
     Qt::MouseButtons held;
@@ -222,6 +230,7 @@ TEST_F(PlayWindowTest, CuesOfRapidNestedMouseBurstsAreHeardOnTheAudioServer) {
     // The sound option off: the same play reaches neither the host nor the
     // server, where nothing more may sound.
     window->mnuSounds->setChecked(false);
+    EXPECT_TRUE(audiotest::RunEventsUntil([] { return audiotest::OutputStreams() == 0; }, 2.0));
     const size_t cues = host.Played.size();
     const std::vector<audiotest::Asked> asked = host.Asked;
     for (int burst = 0; burst < 20; ++burst) {

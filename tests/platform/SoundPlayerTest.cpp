@@ -13,14 +13,17 @@
 
 #include <QCoreApplication>
 #include <QEvent>
-#include <QProcess>
 #include <QRandomGenerator>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <optional>
+#include <string>
 #include <thread>
 
 namespace {
@@ -43,10 +46,13 @@ QByteArray Riff(const QByteArray& chunks) { return QByteArray("RIFF") + Le32(4 +
 using audiotest::Clock;
 
 // A cue is handed over in well under a millisecond; a call that waited
-// for the device would take about as long as its pull, 17 ms. Making the
-// four cues ready converts them, a few milliseconds, and waits for nothing.
-constexpr double kAtOnceMs = 10;
-constexpr double kReadyMs = 100;
+// for the device would take about as long as its pull, 17 ms. The median
+// call is held to this, and every call to the longest wait a busy machine
+// may cause. Making the four cues ready converts them, a few milliseconds,
+// and waits for nothing.
+constexpr double kAtOnceMs = 5;
+constexpr double kLongestCallMs = 250;
+constexpr double kReadyMs = 250;
 
 // A player with the game's four cues made ready, and a recording of what the
 // server plays: every cue asked of the player is noted with its moment, and
@@ -55,31 +61,50 @@ struct Listener {
     platform::SoundPlayer Player;
     std::optional<audiotest::MonitorRecording> Recording{std::in_place};
     std::vector<audiotest::Asked> Asked;
-    double ReadyMs = 0, LongestPlayMs = 0;
+    std::vector<double> CallMs;
+    double ReadyMs = 0;
+    std::string Streams;  // the server's streams once the device is open
+
+    explicit Listener(std::chrono::milliseconds idleSpell = platform::SoundPlayer::kIdleSpell) : Player(idleSpell) {}
 
     // False when the recording does not run.
     bool Start() {
         Ready();
         if (!Recording->WaitRunning()) return false;
         Wait(200);  // the device opens meanwhile
+        Streams = audiotest::OutputStreamIds();
         return true;
     }
     void Ready() {
-        Timed(ReadyMs, [this] {
+        ReadyMs = Timed([this] {
             for (const tools::NamedWave& wave : tools::AllSounds()) Player.Prepare(wave.Bytes);
+            Player.OpenDevice();
         });
     }
     // A cue asked for; one not noted must not sound.
-    void Play(const QByteArray& wave) { Asked.push_back({Timed(LongestPlayMs, [&] { Player.Play(wave); }), wave}); }
+    void Play(const QByteArray& wave, audiotest::Leeway allowed = audiotest::Leeway::OnTime) {
+        const Clock::time_point at = Clock::now();
+        PlayUnheard(wave);
+        Asked.push_back({at, wave, allowed});
+    }
     void PlayUnheard(const QByteArray& wave) {
-        Timed(LongestPlayMs, [&] { Player.Play(wave); });
+        CallMs.push_back(Timed([&] { Player.Play(wave); }));
     }
     template <typename F>
-    static Clock::time_point Timed(double& longestMs, F&& f) {
+    static double Timed(F&& f) {
         const Clock::time_point at = Clock::now();
         f();
-        longestMs = std::max(longestMs, std::chrono::duration<double, std::milli>(Clock::now() - at).count());
-        return at;
+        return std::chrono::duration<double, std::milli>(Clock::now() - at).count();
+    }
+    // The calls to Play returned at once: a busy machine may hold up one.
+    ::testing::AssertionResult ReturnedAtOnce() const {
+        std::vector<double> ms = CallMs;
+        if (ms.empty()) return ::testing::AssertionSuccess();
+        std::sort(ms.begin(), ms.end());
+        const double median = ms[ms.size() / 2];
+        if (median < kAtOnceMs && ms.back() < kLongestCallMs) return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << ms.size() << " calls to Play: median " << median << " ms, longest "
+                                             << ms.back() << " ms";
     }
     // Lets events run meanwhile, as the game does.
     static void Wait(int ms) {
@@ -139,6 +164,28 @@ TEST(ParseWave, RefusesWhatIsNotPlayable) {
     for (const auto& c : cases) EXPECT_FALSE(platform::ParseWave(c.Bytes)) << c.Name;
 }
 
+TEST(ParseWave, ASineKeepsItsShapeWhenItsRateIsChanged) {
+    // A 200 Hz sine at 11,025 Hz, as the completion cue is stored, comes out
+    // at 44,100 Hz on both sides within a fraction of a percent of the sine
+    // itself; weights put the wrong way round between samples miss by 5 %.
+    constexpr int kFrom = 11025, kFrames = 2205;
+    constexpr double kHz = 200, kAmplitude = 20000;
+    QByteArray samples;
+    for (int i = 0; i < kFrames; ++i)
+        samples += Le16(static_cast<uint16_t>(static_cast<int16_t>(std::lround(kAmplitude * std::sin(2 * M_PI * kHz * i / kFrom)))));
+    const std::vector<int16_t> out =
+        platform::DeviceSamples(Riff(FmtChunk(1, 1, kFrom, 16) + QByteArray("data") + Le32(samples.size()) + samples));
+    ASSERT_EQ(out.size(), 2u * ((kFrames - 1) * 4 + 1));
+    double error = 0, signal = 0;
+    for (size_t i = 0; i < out.size() / 2; ++i) {
+        const double expected = kAmplitude * std::sin(2 * M_PI * kHz * static_cast<double>(i) / 44100);
+        ASSERT_EQ(out[2 * i], out[2 * i + 1]) << i;
+        error += (out[2 * i] - expected) * (out[2 * i] - expected);
+        signal += expected * expected;
+    }
+    EXPECT_LT(std::sqrt(error / signal), 0.01);
+}
+
 TEST(ParseWave, ReadsEveryGeneratedCue) {
     for (const tools::NamedWave& wave : tools::AllSounds()) {
         const auto info = platform::ParseWave(wave.Bytes);
@@ -149,20 +196,18 @@ TEST(ParseWave, ReadsEveryGeneratedCue) {
     }
 }
 
-TEST(SoundPlayer, SurvivesBadBuffersAndCutsOffTheCurrentSound) {
+// A smoke test, with or without a device: that a bad buffer cuts off the
+// sound playing is heard in the cut-off test.
+TEST(SoundPlayer, BadBuffersAndADestructionWhileStartingACueDoNotBreakIt) {
     platform::SoundPlayer player;
     player.Play(QByteArray());
-    EXPECT_FALSE(player.Active());
     player.Play(QByteArray(5000, '\xAB'));
     EXPECT_FALSE(player.Active());
-    // A good cue (played when there is a device), then garbage: the garbage
-    // stops the cue and plays nothing.
     player.Play(tools::ClickWave());
     player.Play(tools::GiroWave());
     player.Play(QByteArray("RIFF"));
-    EXPECT_FALSE(player.Active());
     player.Play(tools::CompleteWave());
-}  // destroyed while possibly playing
+}  // destroyed while its device may be opening or playing
 
 TEST(SoundPlayer, EachCueIsHeardSoonAfterItIsAsked) {
     NEED_AUDIO_SERVER();
@@ -182,10 +227,12 @@ TEST(SoundPlayer, EachCueIsHeardSoonAfterItIsAsked) {
             ear.Play(cue.Wave);
             Listener::Wait(cue.GapMs);
         }
+        // The device stays open from cue to cue.
+        EXPECT_EQ(audiotest::OutputStreamIds(), ear.Streams) << cue.Name;
         const audiotest::Hearing heard = ear.Hear();
         EXPECT_EQ(heard.ExpectedCount, cue.Times) << cue.Name;
         EXPECT_TRUE(audiotest::HeardAsAsked(heard, cue.Name));
-        EXPECT_LT(ear.LongestPlayMs, kAtOnceMs) << cue.Name;
+        EXPECT_TRUE(ear.ReturnedAtOnce()) << cue.Name;
         EXPECT_LT(ear.ReadyMs, kReadyMs) << cue.Name;
     }
 }
@@ -222,7 +269,7 @@ TEST(SoundPlayer, ACueCutsOffTheOnePlayingAndACompletingDropPlaysOutOnlyItsLast)
     const audiotest::Hearing heard = ear.Hear();
     EXPECT_EQ(heard.ExpectedCount, 8);
     EXPECT_TRUE(audiotest::HeardAsAsked(heard, "cut off"));
-    EXPECT_LT(ear.LongestPlayMs, kAtOnceMs);
+    EXPECT_TRUE(ear.ReturnedAtOnce());
 }
 
 TEST(SoundPlayer, ClosedWhileACuePlaysItFallsSilentAtOnce) {
@@ -235,7 +282,8 @@ TEST(SoundPlayer, ClosedWhileACuePlaysItFallsSilentAtOnce) {
     // The close is a cut to silence; cues asked afterwards play nothing.
     // Closing waits for the device to be let go, which takes a moment.
     double closeMs = 0;
-    ear.Asked.push_back({Listener::Timed(closeMs, [&] { ear.Player.Close(); }), QByteArray()});
+    ear.Asked.push_back({Clock::now(), QByteArray()});
+    closeMs = Listener::Timed([&] { ear.Player.Close(); });
     EXPECT_LT(closeMs, 500);
     EXPECT_FALSE(ear.Player.Active());
     ear.PlayUnheard(tools::ClickWave());
@@ -271,7 +319,7 @@ TEST(SoundPlayer, ABurstOfCuesAtRandomGapsIsHeardAsAsked) {
     EXPECT_GT(drops, 20);
     EXPECT_EQ(heard.ExpectedCount, kCues);
     EXPECT_TRUE(audiotest::HeardAsAsked(heard, "burst"));
-    EXPECT_LT(ear.LongestPlayMs, kAtOnceMs);
+    EXPECT_TRUE(ear.ReturnedAtOnce());
 }
 
 TEST(SoundPlayer, WithoutAServerItIsSilentAndOneThatComesUpIsUsedFromTheNextCue) {
@@ -299,16 +347,17 @@ TEST(SoundPlayer, WithoutAServerItIsSilentAndOneThatComesUpIsUsedFromTheNextCue)
     Listener::Wait(200);  // the look that the last cue set off is over
     restore();
     // A server once more: the next cue finds it (the player looks again no
-    // more than twice a second), and those after it are heard in time.
+    // more than twice a second), and those after it are heard in time. The
+    // first waits for the device to open, which on a busy machine may take
+    // longer than the player lets a cue wait: it may come late, or not at all.
     Listener::Wait(600);
-    ear.Play(tools::GiroWave());
+    ear.Play(tools::GiroWave(), audiotest::Leeway::MayBeLost);
     for (int i = 0; i < 4; ++i) {
         Listener::Wait(400);
         ear.Play(tools::ClickWave());
     }
-    // The first of them waits for the device to open.
-    EXPECT_TRUE(audiotest::HeardAsAsked(ear.Hear(), "server come up", 1));
-    EXPECT_LT(ear.LongestPlayMs, kAtOnceMs);
+    EXPECT_TRUE(audiotest::HeardAsAsked(ear.Hear(), "server come up"));
+    EXPECT_TRUE(ear.ReturnedAtOnce());
 }
 
 TEST(SoundPlayer, AServerThatRestartsIsUsedAgainFromTheNextCue) {
@@ -321,23 +370,21 @@ TEST(SoundPlayer, AServerThatRestartsIsUsedAgainFromTheNextCue) {
     ear.Play(tools::ClickWave());
     Listener::Wait(300);
     // The recording goes with the server; a new one hears the new server.
-    ASSERT_EQ(QProcess::execute(QStringLiteral("bash"), {QStringLiteral("-c"), restart}), 0);
+    ASSERT_EQ(std::system(restart.toLocal8Bit().constData()), 0);
     ear.Asked.clear();
     ear.Recording.emplace();
     ASSERT_TRUE(ear.Recording->WaitRunning());
     Listener::Wait(600);
-    ear.Play(tools::GiroWave());
+    // The first cue has the lost device closed and a new one opened, which
+    // on a busy machine takes longer than the player lets a cue wait: it
+    // may come late, or not at all. Those after it are heard in time.
+    ear.Play(tools::GiroWave(), audiotest::Leeway::MayBeLost);
     for (int i = 0; i < 4; ++i) {
         Listener::Wait(400);
         ear.Play(tools::ClickWave());
     }
-    // The first of them has the lost device closed and a new one opened,
-    // which on a busy machine takes longer than the player lets a cue wait:
-    // it may come late, or not at all. Those after it are heard in time.
-    audiotest::Hearing heard = ear.Hear();
-    heard.Cues.front().Expected = heard.Cues.front().Found;
-    EXPECT_TRUE(audiotest::HeardAsAsked(heard, "server restarted", 1));
-    EXPECT_LT(ear.LongestPlayMs, kAtOnceMs);
+    EXPECT_TRUE(audiotest::HeardAsAsked(ear.Hear(), "server restarted"));
+    EXPECT_TRUE(ear.ReturnedAtOnce());
 }
 
 TEST(SoundPlayer, BurstsOfCuesFromNestedEventHandlingNeverBreakIt) {
@@ -389,4 +436,45 @@ TEST(SoundPlayer, BurstsOfCuesFromNestedEventHandlingNeverBreakIt) {
     Listener::Wait(1300);
     EXPECT_FALSE(cues.Ear.Player.Active());
     EXPECT_TRUE(audiotest::HeardAsAsked(cues.Ear.Hear(), "nested bursts"));
+}
+
+TEST(SoundPlayer, LetsTheDeviceGoWhenIdleOrReleasedAndOpensItForTheNextCue) {
+    NEED_AUDIO_SERVER();
+    // An idle spell short enough for a test.
+    Listener ear(std::chrono::milliseconds(1500));
+    ASSERT_TRUE(ear.Start());
+    EXPECT_TRUE(audiotest::RunEventsUntil([] { return audiotest::OutputStreams() == 1; }, 2.0)) << "made ready";
+    ear.Play(tools::ClickWave());
+    Listener::Wait(400);
+    ear.Play(tools::GiroWave());
+    // The spell runs from the last cue: the stream is still open a moment
+    // before it ends, and let go after.
+    Listener::Wait(1000);
+    EXPECT_EQ(audiotest::OutputStreams(), 1) << "within the idle spell";
+    EXPECT_TRUE(audiotest::RunEventsUntil([] { return audiotest::OutputStreams() == 0; }, 3.0)) << "idle";
+    // The next cue opens it again, and only that one may come late.
+    ear.Play(tools::RotateWave(), audiotest::Leeway::Late);
+    for (int i = 0; i < 3; ++i) {
+        Listener::Wait(400);
+        ear.Play(tools::ClickWave());
+    }
+    Listener::Wait(200);
+    // Released while a cue plays: it falls silent at once, the stream goes,
+    // and the next cue waits for no device.
+    ear.Play(tools::CompleteWave());
+    Listener::Wait(200);
+    ear.Asked.push_back({Clock::now(), QByteArray()});
+    ear.Player.ReleaseDevice();
+    EXPECT_FALSE(ear.Player.Active());
+    EXPECT_TRUE(audiotest::RunEventsUntil([] { return audiotest::OutputStreams() == 0; }, 2.0)) << "released";
+    Listener::Wait(400);
+    ear.Player.OpenDevice();
+    EXPECT_TRUE(audiotest::RunEventsUntil([] { return audiotest::OutputStreams() == 1; }, 2.0)) << "opened again";
+    Listener::Wait(200);
+    ear.Play(tools::GiroWave());
+    Listener::Wait(400);
+    const audiotest::Hearing heard = ear.Hear();
+    std::printf("[ hearing  ] the first cue after the idle spell: %.1f ms after asking\n", heard.Cues[2].LatencyMs);
+    EXPECT_TRUE(audiotest::HeardAsAsked(heard, "idle"));
+    EXPECT_TRUE(ear.ReturnedAtOnce());
 }

@@ -1,6 +1,6 @@
 #include "support/MonitorRecording.h"
 
-#include "platform/SoundPlayer.h"
+#include "tools/Sounds.h"
 
 #include <algorithm>
 #include <cmath>
@@ -131,26 +131,27 @@ double MonitorRecording::IndexAt(Clock::time_point at) const {
 namespace {
 
 // A cue's samples as the recording holds them: mono, kRate Hz, in [-1, 1].
-// The rate is changed by straight lines between the samples, which is close
-// enough to find the cue again in what the server played.
+// The listener reads the game's four sounds on its own, from the formats
+// their generator writes (a 44-byte header, then mono samples), not with
+// the player's reader; anything else is no sound. The rate is changed by
+// straight lines between the samples, which is close enough to find the
+// cue again in what the server played.
 std::vector<float> Decode(const QByteArray& wave) {
-    const std::optional<platform::WaveInfo> info = platform::ParseWave(wave);
-    if (!info) return {};
-    const int width = info->BitsPerSample / 8;
-    const int frame = width * info->Channels;
-    const qsizetype frames = info->DataBytes / frame;
+    static const std::vector<tools::NamedWave> sounds = tools::AllSounds();
+    const auto known = std::find_if(sounds.begin(), sounds.end(), [&](const auto& s) { return s.Bytes == wave; });
+    if (known == sounds.end()) return {};
+    const tools::WaveFormat& format = known->Format;
+    constexpr qsizetype kHeader = 44;
+    const int width = format.BitsPerSample / 8;
+    const qsizetype frames = format.DataBytes / width;
     std::vector<float> mono(static_cast<size_t>(frames));
     for (qsizetype f = 0; f < frames; ++f) {
-        float sum = 0;
-        for (int c = 0; c < info->Channels; ++c) {
-            const char* p = wave.constData() + info->DataOffset + f * frame + c * width;
-            sum += width == 1 ? (static_cast<uint8_t>(p[0]) - 128) / 128.0f
-                              : static_cast<int16_t>(static_cast<uint8_t>(p[0]) | (static_cast<uint8_t>(p[1]) << 8)) /
-                                    32768.0f;
-        }
-        mono[static_cast<size_t>(f)] = sum / static_cast<float>(info->Channels);
+        const char* p = wave.constData() + kHeader + f * width;
+        mono[static_cast<size_t>(f)] =
+            width == 1 ? (static_cast<uint8_t>(p[0]) - 128) / 128.0f
+                       : static_cast<int16_t>(static_cast<uint8_t>(p[0]) | (static_cast<uint8_t>(p[1]) << 8)) / 32768.0f;
     }
-    const double step = static_cast<double>(info->SampleRate) / kRate;
+    const double step = static_cast<double>(format.SampleRate) / kRate;
     std::vector<float> out(static_cast<size_t>(std::floor((static_cast<double>(frames) - 1) / step)) + 1);
     for (size_t i = 0; i < out.size(); ++i) {
         const double x = static_cast<double>(i) * step;
@@ -168,11 +169,18 @@ struct Match {
     double Gain = 0;   // the scale that fits the cue to the recording best
 };
 
-// Where in [from, to) the recording follows the first `length` samples of
-// `cue` most closely; of places that follow it all but equally well (the
-// same cue asked twice), the first.
-Match BestMatch(const std::vector<float>& rec, const std::vector<float>& cue, long from, long to, size_t length) {
+// Where in [from, to) the recording follows `length` samples of `cue` from
+// `skip` on most closely; of places that follow it all but equally well
+// (the same cue asked twice), the first. The offset found is where the cue
+// would start.
+Match BestMatch(const std::vector<float>& rec, const std::vector<float>& whole, long from, long to, size_t length,
+                size_t skip = 0) {
     Match best;
+    if (skip + length > whole.size()) return best;
+    const float* cue = whole.data() + skip;
+    const long ahead = static_cast<long>(skip);
+    from += ahead;
+    to += ahead;
     double cueEnergy = 0;
     for (size_t j = 0; j < length; ++j) cueEnergy += static_cast<double>(cue[j]) * cue[j];
     if (cueEnergy <= 0) return best;
@@ -187,7 +195,7 @@ Match BestMatch(const std::vector<float>& rec, const std::vector<float>& cue, lo
         }
         if (energy <= 0) continue;
         const double score = dot / std::sqrt(energy * cueEnergy);
-        if (score > best.Score + 1e-3) best = {k, score, dot / cueEnergy};
+        if (score > best.Score + 1e-3) best = {k - ahead, score, dot / cueEnergy};
     }
     return best;
 }
@@ -211,8 +219,10 @@ Hearing Hear(const MonitorRecording& recording, const std::vector<Asked>& asked)
     // no sample before it was recorded) and after the cue found before it,
     // and this long after, so that one heard late is told from one not heard
     // at all.
-    constexpr double kLookAfter = 150 * kMs;
+    constexpr double kLookAfter = kLongestLatencyMs * kMs;
     constexpr size_t kPrefix = static_cast<size_t>(20 * kMs), kShortPrefix = static_cast<size_t>(8 * kMs);
+    constexpr long kDropoutGap = static_cast<long>(30 * kMs);
+    constexpr size_t kPieces = static_cast<size_t>(40 * kMs);
     constexpr long kMaxLatency = static_cast<long>(kMaxLatencyMs * kMs);
     constexpr auto kLimit = std::chrono::milliseconds(static_cast<int>(kMaxLatencyMs));
     long onset = -1;  // where the last cue found starts
@@ -252,7 +262,7 @@ Hearing Hear(const MonitorRecording& recording, const std::vector<Asked>& asked)
             endOpen(atIndex + kMaxLatency);
             continue;
         }
-        size_t length = std::min(cue.size(), kPrefix);
+        size_t room = cue.size();  // what may sound before the next cue cuts it off
         double lookUntil = at + kLookAfter;
         if (i + 1 < asked.size()) {
             // Only what sounds before the next cue cuts it off can be
@@ -263,25 +273,34 @@ Hearing Hear(const MonitorRecording& recording, const std::vector<Asked>& asked)
                 if (!openFrom) openFrom = atIndex;
                 continue;
             }
-            length = std::min(length, static_cast<size_t>(next - at - kBlock));
+            room = std::min(room, static_cast<size_t>(next - at - kBlock));
             lookUntil = std::min(lookUntil, recording.IndexAt(asked[i + 1].At + kLimit));
         }
+        const size_t length = std::min(room, kPrefix);
         heard.Expected = true;
-        ++hearing.ExpectedCount;
+        heard.OnTime = asked[i].Allowed == Leeway::OnTime;
         const auto matches = [](const Match& m) {
             return m.Offset >= 0 && m.Score >= 0.8 && m.Gain > 0.5 && m.Gain < 2;
         };
         const long lookFrom = std::max(static_cast<long>(std::ceil(at)), onset + 1);
         Match m = BestMatch(rec, cue, lookFrom, static_cast<long>(lookUntil), length);
-        // A dropout in the cue's first milliseconds spoils the longer match.
+        // A dropout in the cue's first milliseconds spoils the longer match;
+        // one at its very start, any match of its start. Then a piece of it
+        // a little later, where the server went on after the dropout, tells
+        // that it sounded (its start taken as the dropout's end).
         if (!matches(m))
             m = BestMatch(rec, cue, lookFrom, static_cast<long>(lookUntil),
                           std::min(length, kShortPrefix));
+        for (size_t skip = kShortPrefix; !matches(m) && skip + kShortPrefix <= std::min(room, kPieces); skip += kShortPrefix)
+            m = BestMatch(rec, cue, lookFrom, static_cast<long>(lookUntil) + kDropoutGap, kShortPrefix, skip);
         heard.Match = m.Score;
         if (!matches(m)) {
+            if (asked[i].Allowed == Leeway::MayBeLost) heard.Expected = false;
+            else ++hearing.ExpectedCount;
             endOpen(atIndex + kMaxLatency);
             continue;
         }
+        ++hearing.ExpectedCount;
         heard.Found = true;
         onset = m.Offset;
         heard.LatencyMs =
@@ -308,7 +327,7 @@ Hearing Hear(const MonitorRecording& recording, const std::vector<Asked>& asked)
     constexpr long kWindow = static_cast<long>(5 * kMs);
     constexpr long kEdge = static_cast<long>(4 * kMs);
     constexpr long kSlipBack = static_cast<long>(1 * kMs), kSlipOn = static_cast<long>(30 * kMs);
-    constexpr long kMaxDropout = static_cast<long>(100 * kMs);
+    constexpr long kMaxDropout = static_cast<long>(300 * kMs);
     // Whether the recording at `k` follows `span` started at `from`; silence
     // is all but exact, and a cue may differ from the server's copy by the
     // way its rate was changed.
@@ -378,25 +397,45 @@ Hearing Hear(const MonitorRecording& recording, const std::vector<Asked>& asked)
     return hearing;
 }
 
-::testing::AssertionResult HeardAsAsked(const Hearing& h, const char* what, size_t mayBeLate) {
-    char figures[240];
-    std::snprintf(figures, sizeof figures,
-                  "%s: heard %d of %d expected (%d asked), %.1f to %.1f ms after asking; "
-                  "%.0f ms stray, longest %.0f ms; %.0f ms dropped",
-                  what, h.FoundCount, h.ExpectedCount, h.Asked, h.MinLatencyMs, h.MaxLatencyMs, h.StrayMs,
-                  h.LongestStrayMs, h.DropoutMs);
-    std::printf("[ hearing  ] %s\n", figures);
+::testing::AssertionResult HeardAsAsked(const Hearing& h, const char* what) {
+    // The latencies of the cues held to the limit, judged by their median
+    // and a high percentile: a machine kept busy delays the odd cue, a player
+    // that buffers too much or waits for its device delays them all. A cue
+    // not heard while the device was held up (the cue after it came late)
+    // was cut off before the device took it: it counts as late.
+    std::vector<double> onTime;
     std::string missed;
+    int heldUp = 0;
     for (size_t i = 0; i < h.Cues.size(); ++i) {
         const Heard& cue = h.Cues[i];
-        if (!cue.Expected) continue;
-        if (!cue.Found) missed += " #" + std::to_string(i) + " not heard (match " + std::to_string(cue.Match) + ")";
-        else if (i >= mayBeLate && cue.LatencyMs > kMaxLatencyMs)
-            missed += " #" + std::to_string(i) + " late (" + std::to_string(cue.LatencyMs) + " ms)";
+        if (cue.Found && cue.OnTime) onTime.push_back(cue.LatencyMs);
+        if (!cue.Expected || cue.Found) continue;
+        const bool nextLate = i + 1 < h.Cues.size() && h.Cues[i + 1].Found && h.Cues[i + 1].LatencyMs > kMaxLatencyMs;
+        if (cue.OnTime && nextLate) {
+            onTime.push_back(kLongestLatencyMs);
+            ++heldUp;
+        } else {
+            missed += " #" + std::to_string(i) + " not heard (match " + std::to_string(cue.Match) + ")";
+        }
     }
-    if (missed.empty() && h.LongestStrayMs <= kMaxStrayMs) return ::testing::AssertionSuccess();
+    std::sort(onTime.begin(), onTime.end());
+    // The high one leaves out one cue in ten, rounded up.
+    const size_t n = onTime.size();
+    const double median = n ? onTime[(n - 1) / 2] : 0.0;
+    const size_t spare = (n + 9) / 10;
+    const double high = n ? onTime[n > spare ? std::max((n - 1) / 2, n - 1 - spare) : (n - 1) / 2] : 0.0;
+    char figures[360];
+    std::snprintf(figures, sizeof figures,
+                  "%s: heard %d of %d expected (%d asked, %d held up), %.1f to %.1f ms after asking, median %.1f, "
+                  "all but one in ten within %.1f; %.0f ms stray, longest %.0f ms; %.0f ms dropped",
+                  what, h.FoundCount, h.ExpectedCount, h.Asked, heldUp, h.MinLatencyMs, h.MaxLatencyMs, median, high,
+                  h.StrayMs, h.LongestStrayMs, h.DropoutMs);
+    std::printf("[ hearing  ] %s\n", figures);
+    if (median > kMaxLatencyMs || high > kMaxLatencyMs) missed += " late";
+    const bool stray = h.LongestStrayMs > kMaxStrayMs || h.StrayMs > kMaxStrayTotalMs;
+    if (missed.empty() && !stray) return ::testing::AssertionSuccess();
     ::testing::AssertionResult failure = ::testing::AssertionFailure() << figures << ";" << missed;
-    if (h.LongestStrayMs > kMaxStrayMs) failure << " stray sound from " << h.FirstStraySeconds << " s";
+    if (stray) failure << " stray sound from " << h.FirstStraySeconds << " s";
     return failure;
 }
 
